@@ -1,0 +1,23 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "net/bytes.h"
+
+namespace sirelo {
+
+// 0 GET, 1 POST, 2 HEAD, 3 PUT, 4 OPTIONS, 5 DELETE, 6 TRACE, 7 CONNECT; others GET.
+using HttpMethod = int;
+
+// The general request routine. `cookies` absent and `cookies` empty differ: a
+// supplied text (even empty) turns off stored cookies and enables merging.
+// `returnedCookies` and `responseHeaders` are out-arguments and may be null.
+Bytes HttpRequest(std::string_view address, HttpMethod method = 0, std::string_view formText = {},
+                  const std::optional<std::string>& cookies = std::nullopt,
+                  std::string* returnedCookies = nullptr, std::string_view extraHeaders = {},
+                  std::string* responseHeaders = nullptr, bool noRedirect = false,
+                  std::string_view byteBody = {}, std::string_view proxy = {},
+                  bool mergeCookies = true);
+
+}  // namespace sirelo

@@ -1,0 +1,75 @@
+#pragma once
+// A result list (超级列表框1 or 超级列表框2) as a thread-safe row store: every
+// operation may be called on any thread and takes effect before it returns.
+// Cells are GBK texts. One column can be indexed so that FindRowByCell on it
+// costs O(1) instead of a scan of every row.
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace sirelo {
+
+// Told about changes, on the thread that made them, after the store's own lock
+// is released. The window's model implements it by posting to the window thread.
+class ResultListObserver {
+  public:
+    virtual ~ResultListObserver() = default;
+    virtual void rowsChanged() = 0;
+    virtual void scrollRequested(int row) = 0;
+};
+
+class ResultList {
+  public:
+    // What the view needs to catch up with the store since its last update.
+    struct Update {
+        bool cleared = false;      // every row the view shows is gone
+        int rowCount = 0;          // rows in the store now
+        int firstChangedRow = -1;  // earliest row whose cells changed, -1 for none
+    };
+
+    explicit ResultList(int columnCount, int indexedColumn = -1);
+
+    int RowCount() const;
+    void DeleteAllRows();
+    // Appends a row with `firstCell` in column 0 and empty cells elsewhere; returns its index.
+    int AppendRow(std::string firstCell);
+    void SetCell(int row, int column, std::string text);
+    // Empty for a cell out of range.
+    std::string CellText(int row, int column) const;
+    // The first row whose cell in `column` equals `text` byte for byte; -1 when none.
+    int FindRowByCell(std::string_view text, int column) const;
+    void ScrollIntoView(int row);
+
+    int columnCount() const { return columnCount_; }
+    // May be set once, before rows arrive; the observer must outlive the list.
+    void setObserver(ResultListObserver* observer);
+    // Called by the view: the changes since the previous call.
+    Update takeUpdate();
+
+  private:
+    struct TransparentHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    using Index = std::unordered_map<std::string, int, TransparentHash, std::equal_to<>>;
+
+    void notifyChanged() const;
+    void reindexAfterRemoval(const std::string& text, int row);
+
+    const int columnCount_;
+    const int indexedColumn_;
+    mutable std::mutex mutex_;
+    std::vector<std::vector<std::string>> rows_;
+    Index firstRowByText_;
+    bool clearedSinceUpdate_ = false;
+    int firstChangedRow_ = -1;
+    ResultListObserver* observer_ = nullptr;
+};
+
+}  // namespace sirelo
