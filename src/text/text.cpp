@@ -1,8 +1,6 @@
 #include "text/text.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 #include "text/codepage.h"
 
@@ -44,40 +42,25 @@ std::size_t FindBytes(std::string_view text, std::string_view what, std::size_t 
 
 constexpr std::size_t kNoMatch = std::string_view::npos;
 
-// Walks character starts: a byte of 0x80 or more and the byte after it form one
-// character. Moves `pos` forward to the first character start at or after
-// `target`; false when a lead byte that is the text's last byte ends the walk.
-bool WalkTo(std::string_view text, std::size_t& pos, std::size_t target) {
-    const std::size_t n = text.size();
-    while (pos < target) {
-        // ASCII runs are every byte a character start: skip them a word at a time.
-        while (pos + 8 <= target) {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + pos, 8);
-            if (word & 0x8080808080808080ull) break;
-            pos += 8;
-        }
-        if (pos >= target) break;
-        if (IsLeadByte(text[pos])) {
-            if (pos + 1 >= n) return false;
-            pos += 2;
-        } else {
-            ++pos;
-        }
-    }
-    return true;
+// Whether `at` starts a character, given that `from` <= `at` does. A byte below
+// 0x80 is never a lead byte, so the byte after it always starts a character;
+// from there the bytes of 0x80 or more pair up. So only the run of high bytes
+// just before `at` needs counting.
+bool IsCharacterStart(std::string_view text, std::size_t from, std::size_t at) {
+    std::size_t highRun = 0;
+    while (at - highRun > from && IsLeadByte(text[at - highRun - 1]))
+        ++highRun;
+    return highRun % 2 == 0;
 }
 
 // The first occurrence of `what` (non-empty) that starts at a character start,
 // the walk over character starts beginning at byte `from`.
 std::size_t FindAtCharacterStart(std::string_view text, std::string_view what, std::size_t from,
                                  bool ignoreCase) {
-    std::size_t pos = from;
-    while (pos < text.size()) {
+    for (std::size_t pos = from; pos < text.size();) {
         const std::size_t candidate = FindBytes(text, what, pos, ignoreCase);
-        if (candidate == kNoMatch) return kNoMatch;
-        if (!WalkTo(text, pos, candidate)) return kNoMatch;
-        if (pos == candidate) return candidate;
+        if (candidate == kNoMatch || IsCharacterStart(text, pos, candidate)) return candidate;
+        pos = candidate + 1;  // the candidate is a trail byte; a character starts after it
     }
     return kNoMatch;
 }
@@ -158,8 +141,10 @@ std::string ReplaceText(std::string_view text, std::string_view find, std::strin
     while (pos + find.size() <= text.size()) {
         const std::size_t candidate = FindBytes(text, find, pos, !caseSensitive);
         if (candidate == kNoMatch) break;
-        WalkTo(text, pos, candidate);  // past a final lead byte the loop ends anyway
-        if (pos != candidate) continue;
+        if (!IsCharacterStart(text, pos, candidate)) {
+            pos = candidate + 1;
+            continue;
+        }
         out.append(text, copiedUpTo, candidate - copiedUpTo);
         out.append(replacement);
         pos = candidate + find.size();
