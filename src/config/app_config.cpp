@@ -1,0 +1,128 @@
+#include "config/app_config.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
+#include <optional>
+
+#include "config/profile_file.h"
+#include "config/profile_text.h"
+#include "text/codepage.h"
+
+namespace sirelo {
+namespace {
+
+constexpr std::string_view kFolderWord = "配置";  // UTF-8 on the file system
+constexpr std::string_view kAppFolder = "Sirelo";
+constexpr std::string_view kFileName = "Configuration.ini";
+
+const std::string& LoadingMarkerText() {
+    static const std::string marker = Utf8ToGbk("读取配置");
+    return marker;
+}
+
+const std::string& CheckedText() {
+    static const std::string text = Utf8ToGbk("真");
+    return text;
+}
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) return entry->pw_dir;
+    return "/";
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (!path.empty() && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+std::string OuterFolder(const std::string& root) {
+    return root + "/" + std::string(kFolderWord);
+}
+
+std::string ConfigFolder(const std::string& root) {
+    return OuterFolder(root) + "/" + std::string(kAppFolder);
+}
+
+class LoadingScope {
+  public:
+    explicit LoadingScope(std::string& marker) : marker_(marker) { marker_ = LoadingMarkerText(); }
+    LoadingScope(const LoadingScope&) = delete;
+    LoadingScope& operator=(const LoadingScope&) = delete;
+    ~LoadingScope() { marker_.clear(); }
+
+  private:
+    std::string& marker_;
+};
+
+}  // namespace
+
+std::string ConfigBaseFolder() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') return WithoutTrailingSlashes(xdg);
+    return WithoutTrailingSlashes(HomeFolder()) + "/.config";
+}
+
+void AppConfig::ensureConfigFolder() {
+    driveRoot_ = ConfigBaseFolder();
+    // The base folder itself may be missing on a fresh account.
+    ::mkdir(driveRoot_.c_str(), 0700);
+    ::mkdir(OuterFolder(driveRoot_).c_str(), 0777);
+    ::mkdir(ConfigFolder(driveRoot_).c_str(), 0777);
+}
+
+std::string AppConfig::configFilePath() const {
+    const std::string root = driveRoot_.empty() ? ConfigBaseFolder() : driveRoot_;
+    return ConfigFolder(root) + "/" + std::string(kFileName);
+}
+
+bool AppConfig::loading() const {
+    return loadingMarker_ == LoadingMarkerText();
+}
+
+void AppConfig::loadSettings(SettingsControls& controls) {
+    ensureConfigFolder();
+    LoadingScope scope(loadingMarker_);
+    std::optional<std::string> text = ReadWholeFile(configFilePath());
+    if (!text) return;
+
+    auto read = [&](const char* section, const char* key) {
+        return ReadProfileValue(*text, Utf8ToGbk(section), Utf8ToGbk(key));
+    };
+    std::array<std::string, kNumberSettings.size()> numbers;
+    for (std::size_t i = 0; i < kNumberSettings.size(); ++i) {
+        numbers[i] = read(kSoftwareSection, kNumberSettings[i].key);
+    }
+    std::array<std::string, kFlagSettings.size()> flags;
+    for (std::size_t i = 0; i < kFlagSettings.size(); ++i) {
+        flags[i] = read(kFlagSettings[i].section, kFlagSettings[i].key);
+    }
+
+    for (std::size_t i = 0; i < kNumberSettings.size(); ++i) {
+        if (!numbers[i].empty()) controls.setNumberText(kNumberSettings[i].box, numbers[i]);
+    }
+    for (std::size_t i = 0; i < kFlagSettings.size(); ++i) {
+        if (!flags[i].empty()) {
+            controls.setFlagChecked(kFlagSettings[i].box, flags[i] == CheckedText());
+        }
+    }
+}
+
+bool AppConfig::writeSetting(std::string_view section, std::string_view key,
+                             std::string_view value) {
+    ensureConfigFolder();
+    return WriteProfileString(configFilePath(), section, key, value);
+}
+
+AppConfig& TheAppConfig() {
+    static AppConfig config;
+    return config;
+}
+
+}  // namespace sirelo

@@ -1,0 +1,138 @@
+#include "config/settings_panel.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QRect>
+
+#include "config/app_config.h"
+#include "config/settings_rules.h"
+#include "text/codepage.h"
+
+namespace sirelo {
+namespace {
+
+struct LabelPlace {
+    const char* name;
+    const char* text;
+    QRect place;
+};
+
+const LabelPlace kLabels[] = {
+    {"透明标签4", "搜索页数：", QRect(20, 30, 60, 25)},
+    {"透明标签5", "线程数量：", QRect(210, 30, 60, 25)},
+    {"透明标签1", "搜索间隔：", QRect(420, 30, 60, 25)},
+    {"透明标签6", "毫秒", QRect(630, 30, 50, 25)},
+    {"透明标签2", "显示设置：", QRect(20, 70, 60, 25)},
+    {"透明标签3", "磁力站点：", QRect(20, 110, 64, 25)},
+    {"透明标签7", "在线播放：", QRect(20, 190, 60, 25)},
+};
+
+struct EditPlace {
+    NumberBox box;
+    QRect place;
+};
+
+const EditPlace kEdits[] = {
+    {NumberBox::PageCount, QRect(90, 30, 100, 25)},
+    {NumberBox::ThreadCount, QRect(280, 30, 120, 25)},
+    {NumberBox::Interval, QRect(490, 30, 120, 25)},
+};
+
+struct CheckBoxPlace {
+    FlagBox box;
+    const char* caption;
+    QRect place;
+};
+
+const CheckBoxPlace kCheckBoxes[] = {
+    {FlagBox::ExactSearch, " 精准搜索（搜索结果只显示包含关键词的资源）", QRect(90, 70, 300, 25)},
+    {FlagBox::FilterLinks, " 过滤链接（去除重复磁力链接）", QRect(400, 70, 200, 25)},
+    {FlagBox::KeepNewestShown, " 保证显示（保持搜索结果列表一直在尾部）", QRect(620, 70, 300, 24)},
+    {FlagBox::Btrabbit, " Btrabbit", QRect(90, 110, 100, 25)},
+    {FlagBox::Zzs, " ZZS", QRect(190, 110, 100, 25)},
+    {FlagBox::Dss, "DSS", QRect(290, 110, 100, 25)},
+    {FlagBox::Btbook, "Btbook", QRect(390, 110, 100, 25)},
+    {FlagBox::SevenDds, " 7DDS", QRect(90, 190, 100, 25)},
+    {FlagBox::Lexiang, " 乐享电影网", QRect(190, 190, 100, 25)},
+};
+
+std::size_t IndexOf(NumberBox box) {
+    return static_cast<std::size_t>(box);
+}
+std::size_t IndexOf(FlagBox box) {
+    return static_cast<std::size_t>(box);
+}
+
+}  // namespace
+
+SettingsPanel::SettingsPanel(LiveSettings& live, QWidget* parent) : QWidget(parent), live_(live) {
+    auto* group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("分组框1"));
+    group->setGeometry(0, 20, 1160, 406);
+
+    for (const LabelPlace& label : kLabels) {
+        auto* widget = new QLabel(QString::fromUtf8(label.text), group);
+        widget->setObjectName(QString::fromUtf8(label.name));
+        widget->setGeometry(label.place);
+    }
+
+    for (const EditPlace& place : kEdits) {
+        const NumberSetting& setting = SettingOf(place.box);
+        auto* box = new NumberEdit(group);
+        box->setObjectName(QString::fromUtf8(setting.control));
+        box->setGeometry(place.place);
+        box->setText(QString::fromUtf8(setting.formDefault));
+        edits_[IndexOf(place.box)] = box;
+        StoreNumber(live_, place.box, textToInteger(setting.formDefault));
+        connect(box, &QLineEdit::textChanged, this, [this, which = place.box] {
+            onNumberChanged(*this, which, TheAppConfig(), live_);
+        });
+    }
+
+    for (const CheckBoxPlace& place : kCheckBoxes) {
+        const FlagSetting& setting = SettingOf(place.box);
+        auto* box = new QCheckBox(QString::fromUtf8(place.caption), group);
+        box->setObjectName(QString::fromUtf8(setting.control));
+        box->setGeometry(place.place);
+        box->setChecked(setting.formDefault);
+        checkBoxes_[IndexOf(place.box)] = box;
+        StoreFlag(live_, place.box, setting.formDefault);
+        // toggled also follows states set by the program; clicked only real clicks.
+        connect(box, &QCheckBox::toggled, this,
+                [this, which = place.box](bool checked) { StoreFlag(live_, which, checked); });
+        connect(box, &QCheckBox::clicked, this,
+                [this, which = place.box] { onFlagClicked(*this, which, TheAppConfig()); });
+    }
+    // Nothing enables it: its state comes from the configuration file alone.
+    checkBox(FlagBox::Zzs)->setEnabled(false);
+}
+
+void SettingsPanel::loadSettings() {
+    TheAppConfig().loadSettings(*this);
+}
+
+std::string SettingsPanel::numberText(NumberBox box) const {
+    return Utf8ToGbk(edit(box)->text().toStdString());
+}
+
+void SettingsPanel::setNumberText(NumberBox box, const std::string& text) {
+    edit(box)->setText(QString::fromStdString(GbkToUtf8(text)));
+}
+
+bool SettingsPanel::flagChecked(FlagBox box) const {
+    return checkBox(box)->isChecked();
+}
+
+void SettingsPanel::setFlagChecked(FlagBox box, bool checked) {
+    checkBox(box)->setChecked(checked);
+}
+
+NumberEdit* SettingsPanel::edit(NumberBox box) const {
+    return edits_[IndexOf(box)];
+}
+
+QCheckBox* SettingsPanel::checkBox(FlagBox box) const {
+    return checkBoxes_[IndexOf(box)];
+}
+
+}  // namespace sirelo

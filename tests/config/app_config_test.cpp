@@ -1,0 +1,182 @@
+#include "config/app_config.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "config_test_support.h"
+
+namespace sirelo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeControls;
+using testing::Gbk;
+using testing::ScopedConfigHome;
+
+const char* const kFullFile =
+    "[软件设置]\r\n线程数量=8\r\n间隔时间=900\r\n搜索页数=30\r\n精准搜索=假\r\n"
+    "过滤链接=假\r\n保证显示=真\r\n[磁力站点]\r\nBtrabbit=假\r\nZZS=真\r\nDSS=假\r\n"
+    "Btbook=假\r\n[在线站点]\r\n手机看片=假\r\n乐享电影=假\r\n";
+
+class AppConfigTest : public ::testing::Test {
+  protected:
+    // Loads the file and gives back whether it was left alone, bytes and time.
+    bool loadLeavesFileAlone() {
+        const std::string path = home_.file();
+        const timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), past, 0);
+        const auto before = home_.fileBytes();
+        config_.loadSettings(controls_);
+        const timespec after = testing::ModificationTime(path);
+        return home_.fileBytes() == before && after.tv_sec == past[1].tv_sec;
+    }
+    std::string text(NumberBox box) const { return controls_.numberText(box); }
+    bool checked(FlagBox box) const { return controls_.flagChecked(box); }
+
+    ScopedConfigHome home_;
+    AppConfig config_;
+    LiveSettings live_;
+    FakeControls controls_{config_, live_};
+};
+
+TEST_F(AppConfigTest, LoadingWithoutFoldersCreatesBothButNoFile) {
+    config_.loadSettings(controls_);
+    EXPECT_EQ(config_.configFilePath(), home_.file());
+    EXPECT_TRUE(fs::is_directory(home_.root() + "/配置"));
+    EXPECT_TRUE(fs::is_directory(home_.folder()));
+    EXPECT_FALSE(fs::exists(home_.file()));
+    EXPECT_TRUE(controls_.calls.empty());
+    EXPECT_EQ(config_.loadingMarker(), "");
+}
+
+TEST_F(AppConfigTest, TheRootIsChosenAgainAtEveryCall) {
+    ScopedConfigHome other;  // now XDG_CONFIG_HOME
+    ASSERT_TRUE(config_.writeSetting("S", "k", "v"));
+    EXPECT_EQ(config_.driveRoot(), other.root());
+    EXPECT_TRUE(fs::exists(other.file()));
+    EXPECT_FALSE(fs::exists(home_.file()));
+
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::setenv("HOME", other.root().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+    config_.ensureConfigFolder();
+    EXPECT_EQ(config_.configFilePath(), other.root() + "/.config/配置/Sirelo/Configuration.ini");
+    EXPECT_TRUE(fs::is_directory(other.root() + "/.config/配置/Sirelo"));
+    ::setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST_F(AppConfigTest, TheFirstUncheckingOfFilterLinksMakesAOneKeyFile) {
+    config_.loadSettings(controls_);
+    controls_.click(FlagBox::FilterLinks);
+    EXPECT_EQ(home_.fileBytes(), Gbk("[软件设置]\r\n过滤链接=假\r\n"));
+}
+
+TEST_F(AppConfigTest, WritesKeepEveryOtherByte) {
+    const std::string original =
+        Gbk("; written by hand\n"
+            "[站点地址]\n"
+            "DSS = http://127.0.0.1:8080\n"
+            "\n"
+            "[软件设置]\n"
+            "  线程数量 =  3   ; three\n"
+            "未知键=留着\n"
+            "\n"
+            "[别的]\n"
+            "x=\"quoted\"\n");
+    home_.writeFile(original);
+    config_.loadSettings(controls_);
+    controls_.click(FlagBox::Dss);
+    controls_.click(FlagBox::Dss);
+    controls_.setNumberText(NumberBox::ThreadCount, "007");
+    controls_.setNumberText(NumberBox::PageCount, "42");
+    EXPECT_EQ(home_.fileBytes(), Gbk("; written by hand\n"
+                                     "[站点地址]\n"
+                                     "DSS = http://127.0.0.1:8080\n"
+                                     "\n"
+                                     "[软件设置]\n"
+                                     "线程数量=7\n"
+                                     "未知键=留着\n"
+                                     "搜索页数=42\r\n"
+                                     "\n"
+                                     "[别的]\n"
+                                     "x=\"quoted\"\n"
+                                     "[磁力站点]\r\n"
+                                     "DSS=真\r\n"));
+    EXPECT_EQ(text(NumberBox::ThreadCount), "007");
+}
+
+TEST_F(AppConfigTest, AValueOutOfRangeIsClampedOnScreenOnly) {
+    home_.writeFile(Gbk("[软件设置]\r\n线程数量=50\r\n"));
+    EXPECT_TRUE(loadLeavesFileAlone());
+    EXPECT_EQ(text(NumberBox::ThreadCount), "20");
+    EXPECT_EQ(live_.threadCount, 20);
+    EXPECT_EQ(text(NumberBox::PageCount), "10");
+}
+
+TEST_F(AppConfigTest, OnlyTheExactValueTrueChecksABox) {
+    home_.writeFile(
+        Gbk("[软件设置]\r\n精准搜索=\r\n保证显示=真\r\n过滤链接=yes\r\n"
+            "[磁力站点]\r\nZZS=真\r\nBtbook=true\r\nDSS=1\r\n"));
+    EXPECT_TRUE(loadLeavesFileAlone());
+    EXPECT_TRUE(checked(FlagBox::ExactSearch)) << "an empty value changes nothing";
+    EXPECT_TRUE(checked(FlagBox::KeepNewestShown));
+    EXPECT_FALSE(checked(FlagBox::FilterLinks));
+    EXPECT_TRUE(checked(FlagBox::Zzs));
+    EXPECT_FALSE(checked(FlagBox::Btbook));
+    EXPECT_FALSE(checked(FlagBox::Dss));
+    EXPECT_TRUE(checked(FlagBox::Btrabbit));
+    EXPECT_TRUE(live_.magnetSites[kZzs]);
+    EXPECT_FALSE(live_.filterLinks);
+}
+
+TEST_F(AppConfigTest, AFullFileLoadsInOrderWithoutAWrite) {
+    home_.writeFile(Gbk(kFullFile));
+    EXPECT_TRUE(loadLeavesFileAlone());
+    std::vector<std::string> order;
+    for (const auto& call : controls_.calls) {
+        order.push_back(call.control);
+        EXPECT_EQ(call.marker, Gbk("读取配置"));
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{
+                         "线程数量_编辑框", "搜索间隔_编辑框", "搜索页数_编辑框", "精准搜索_选择框",
+                         "过滤链接_选择框", "保证显示_选择框", "Btrabbit_选择框", "ZZS_选择框",
+                         "DSS_选择框", "Btbook_选择框", "手机看片_选择框", "乐享电影_选择框"}));
+    EXPECT_EQ(config_.loadingMarker(), "");
+    EXPECT_EQ(text(NumberBox::ThreadCount), "8");
+    EXPECT_EQ(text(NumberBox::Interval), "900");
+    EXPECT_EQ(text(NumberBox::PageCount), "30");
+    EXPECT_EQ(live_.intervalMs, 900);
+    EXPECT_TRUE(checked(FlagBox::Zzs));
+    EXPECT_FALSE(checked(FlagBox::Lexiang));
+    EXPECT_FALSE(live_.onlineSites[kLexiang]);
+    EXPECT_EQ(fs::directory_iterator(home_.folder())->path(), home_.file());
+}
+
+TEST_F(AppConfigTest, AVeryLongValueArrivesCut) {
+    home_.writeFile(Gbk("[软件设置]\r\n搜索页数=") + std::string(20000, '0') + "\r\n");
+    EXPECT_TRUE(loadLeavesFileAlone());
+    ASSERT_FALSE(controls_.calls.empty());
+    EXPECT_EQ(controls_.calls.front().value, std::string(10239, '0'));
+    EXPECT_EQ(text(NumberBox::PageCount), "1");
+}
+
+TEST_F(AppConfigTest, AFailedWriteLeavesTheFileAndTheControls) {
+    const std::string original = Gbk("[磁力站点]\r\nDSS=真\r\n[软件设置]\r\n线程数量=4\r\n");
+    home_.writeFile(original);
+    config_.loadSettings(controls_);
+    fs::create_directory(TemporaryPathFor(home_.file()));
+
+    controls_.click(FlagBox::Dss);
+    controls_.setNumberText(NumberBox::ThreadCount, "9");
+    EXPECT_EQ(home_.fileBytes(), original);
+    EXPECT_FALSE(checked(FlagBox::Dss));
+    EXPECT_EQ(text(NumberBox::ThreadCount), "9");
+    EXPECT_EQ(live_.threadCount, 9);
+    EXPECT_FALSE(config_.writeSetting("S", "k", "v"));
+}
+
+}  // namespace
+}  // namespace sirelo

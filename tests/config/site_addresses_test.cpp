@@ -1,0 +1,54 @@
+#include "config/site_addresses.h"
+
+#include <gtest/gtest.h>
+
+#include "config/app_config.h"
+#include "config_test_support.h"
+
+namespace sirelo {
+namespace {
+
+using testing::Gbk;
+using testing::ScopedConfigHome;
+
+TEST(SiteAddresses, DefaultsWithoutAFileOrSection) {
+    ScopedConfigHome home;
+    AppConfig config;
+    const SiteAddresses fromNothing = ReadSiteAddresses(config);
+    EXPECT_EQ(fromNothing.magnet[kBtrabbit], "http://www.btrabbit.la");
+    EXPECT_EQ(fromNothing.sevenDds, "http://www.7dds.cc/");
+    EXPECT_EQ(fromNothing.board, "https://maoyan.com");
+    EXPECT_FALSE(home.fileBytes()) << "reading creates no file";
+
+    home.writeFile(Gbk("[软件设置]\r\n线程数量=3\r\n"));
+    const SiteAddresses fromOtherSections = ReadSiteAddresses(config);
+    EXPECT_EQ(fromOtherSections.magnet, DefaultSiteAddresses().magnet);
+    EXPECT_EQ(fromOtherSections.lexiang, "http://www.lexiangdy.cc");
+}
+
+TEST(SiteAddresses, TheSectionOverridesAndIsNormalised) {
+    ScopedConfigHome home;
+    const std::string file =
+        Gbk("[站点地址]\r\n"
+            "Btrabbit=http://127.0.0.1:8080/\r\n"
+            "zzs = \"https://127.0.0.1:8081\"\r\n"
+            "DSS=ftp://127.0.0.1\r\n"
+            "Btbook=http://\r\n"
+            "7DDS=http://127.0.0.1:8082\r\n"
+            "乐享电影网=HTTP://127.0.0.1:8083//\r\n"
+            "院线热映=http://127.0.0.1:8084\r\n");
+    home.writeFile(file);
+    AppConfig config;
+    const SiteAddresses addresses = ReadSiteAddresses(config);
+    EXPECT_EQ(addresses.magnet[kBtrabbit], "http://127.0.0.1:8080");
+    EXPECT_EQ(addresses.magnet[kZzs], "https://127.0.0.1:8081");
+    EXPECT_EQ(addresses.magnet[kDss], "http://www.diaosisou.cc") << "only web addresses";
+    EXPECT_EQ(addresses.magnet[kBtbook], "https://www.btbook.la");
+    EXPECT_EQ(addresses.sevenDds, "http://127.0.0.1:8082/");
+    EXPECT_EQ(addresses.lexiang, "HTTP://127.0.0.1:8083");
+    EXPECT_EQ(addresses.board, "http://127.0.0.1:8084");
+    EXPECT_EQ(home.fileBytes(), file);
+}
+
+}  // namespace
+}  // namespace sirelo
