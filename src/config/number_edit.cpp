@@ -62,9 +62,11 @@ void NumberEdit::keyPressEvent(QKeyEvent* event) {
 void NumberEdit::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-        disconnect(paste, &QAction::triggered, this, &QLineEdit::paste);
-        connect(paste, &QAction::triggered, this, [this] {
+    // The paste item is the one wired to QLineEdit::paste (by name, so the match
+    // is by name too); it is rewired to the filter.
+    for (QAction* action : menu->actions()) {
+        if (!disconnect(action, SIGNAL(triggered()), this, SLOT(paste()))) continue;
+        connect(action, &QAction::triggered, this, [this] {
             insertFiltered(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
         });
     }
