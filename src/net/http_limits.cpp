@@ -1,0 +1,24 @@
+#include "net/http_limits.h"
+
+#include <mutex>
+
+namespace sirelo {
+
+namespace {
+
+std::mutex limitsMutex;
+HttpLimits limits;
+
+}  // namespace
+
+HttpLimits CurrentHttpLimits() {
+    std::lock_guard guard(limitsMutex);
+    return limits;
+}
+
+void SetHttpLimits(const HttpLimits& newLimits) {
+    std::lock_guard guard(limitsMutex);
+    limits = newLimits;
+}
+
+}  // namespace sirelo
