@@ -1,0 +1,209 @@
+#include "board/board_tab.h"
+
+#include <QColor>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPixmap>
+#include <QWheelEvent>
+#include <memory>
+#include <system_error>
+#include <thread>
+
+#include "board/board_slot.h"
+#include "board/posted_board_sink.h"
+
+// The resource initialiser lives in the global namespace.
+static void InitBoardResources() {
+    Q_INIT_RESOURCE(board);
+}
+
+namespace sirelo {
+namespace {
+
+constexpr int kPosterTop = 50;
+constexpr int kPosterWidth = 160;
+constexpr int kPosterHeight = 220;
+constexpr int kSlotPitch = 180;
+constexpr int kFirstPosterLeft = 50;
+constexpr int kNameTop = 290;
+constexpr int kDateTop = 320;
+constexpr int kLabelHeight = 20;
+constexpr int kArrowWidth = 20;
+
+QString Name(const char* kind, int number) {
+    return QString::fromUtf8(kind) + QString::number(number);
+}
+
+QLabel* NewLabel(QWidget* parent, const QString& objectName, const QRect& geometry,
+                 const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setGeometry(geometry);
+    return label;
+}
+
+void FillBackground(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+BoardTab::BoardTab(QLineEdit* searchBox, std::function<void()> openSponsorWindow, QWidget* parent)
+    : QWidget(parent), searchBox_(searchBox), openSponsorWindow_(std::move(openSponsorWindow)) {
+    InitBoardResources();
+    for (int slot = 1; slot <= BoardSlot::kCount; ++slot)
+        buildSlot(slot);
+    previousArrow_ = buildArrow(13, 15, QStringLiteral(":/board/chevron-left.png"));
+    nextArrow_ = buildArrow(14, 1125, QStringLiteral(":/board/chevron-right.png"));
+}
+
+void BoardTab::buildSlot(int number) {
+    const BoardSlot slot{number};
+    const int left = kFirstPosterLeft + kSlotPitch * slot.Column();
+    SlotControls& controls = slots_[static_cast<std::size_t>(number)];
+
+    controls.poster = NewLabel(this, Name("图片框", number),
+                               QRect(left, kPosterTop, kPosterWidth, kPosterHeight));
+    controls.poster->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    controls.stars = NewLabel(controls.poster, Name("电影主演", number),
+                              QRect(0, kPosterHeight - kLabelHeight, kPosterWidth, kLabelHeight));
+    controls.score = NewLabel(controls.poster, Name("网络评分", number),
+                              QRect(kPosterWidth - 20, 0, 20, kLabelHeight));
+    // The two labels cover parts of the poster and take its presses and turns.
+    for (QLabel* part : {controls.poster, controls.stars, controls.score}) {
+        part->installEventFilter(this);
+    }
+    controls.stars->setAlignment(Qt::AlignCenter);
+    controls.score->setAlignment(Qt::AlignCenter);
+    controls.stars->setStyleSheet(
+        QStringLiteral("color: white; background-color: rgba(0, 0, 0, 150);"));
+    controls.score->setStyleSheet(QStringLiteral("color: #ffb400; font-weight: bold;"));
+
+    QString name, date;
+    if (slot.IsPromotion()) {
+        controls.poster->setPixmap(QPixmap(QStringLiteral(":/board/promotion.png")));
+        controls.poster->setScaledContents(true);
+        name = QString::fromUtf8("支付宝 - 扫码领红包");
+        date = QString::fromUtf8("更新时间：2019-02-24");
+    } else {
+        FillBackground(controls.poster,
+                       slot.InFirstHalf() ? QColor(Qt::white) : QColor(192, 192, 192));
+        if (!slot.InFirstHalf()) {
+            name = QString::fromUtf8("电影名称");
+            date = QString::fromUtf8("上映时间");
+        }
+    }
+    controls.name = NewLabel(this, Name("电影名称", number),
+                             QRect(left, kNameTop, kPosterWidth, kLabelHeight), name);
+    controls.date = NewLabel(this, Name("上映时间", number),
+                             QRect(left, kDateTop, kPosterWidth, kLabelHeight), date);
+    if (!slot.InFirstHalf()) {
+        controls.poster->hide();
+        controls.name->hide();
+        controls.date->hide();
+    }
+}
+
+QLabel* BoardTab::buildArrow(int number, int left, const QString& image) {
+    QLabel* arrow =
+        NewLabel(this, Name("图片框", number), QRect(left, kPosterTop, kArrowWidth, kPosterHeight));
+    arrow->setPixmap(QPixmap(image));
+    arrow->setAlignment(Qt::AlignCenter);
+    arrow->installEventFilter(this);
+    return arrow;
+}
+
+void BoardTab::startLoading(const std::string& boardPageUrl) {
+    auto sink = std::make_shared<PostedBoardSink>(QPointer<BoardTab>(this));
+    try {
+        std::thread(loadMovieBoard, boardPageUrl, std::move(sink)).detach();
+    } catch (const std::system_error&) {
+        // No thread, no board: the tab keeps its start-up look.
+    }
+}
+
+void BoardTab::toggleBoardHalf() {
+    for (const HalfSwitchStep& step : board_.toggleBoardHalf()) {
+        const SlotControls& controls = slots_[static_cast<std::size_t>(step.slot)];
+        QLabel* control = step.control == SlotControl::Poster ? controls.poster
+                          : step.control == SlotControl::Name ? controls.name
+                                                              : controls.date;
+        control->setVisible(step.show);
+    }
+}
+
+void BoardTab::copyFilmName(int slot) {
+    searchBox_->setText(slots_[static_cast<std::size_t>(slot)].name->text());
+}
+
+void BoardTab::showPoster(int slot, const QImage& image) {
+    slots_[static_cast<std::size_t>(slot)].poster->setPixmap(QPixmap::fromImage(image));
+}
+
+void BoardTab::showLabel(int slot, SlotLabel label, const QString& text) {
+    const SlotControls& controls = slots_[static_cast<std::size_t>(slot)];
+    switch (label) {
+        case SlotLabel::Name:
+            controls.name->setText(text);
+            break;
+        case SlotLabel::Date:
+            controls.date->setText(text);
+            break;
+        case SlotLabel::Score:
+            controls.score->setText(text);
+            break;
+        case SlotLabel::Stars:
+            controls.stars->setText(text);
+            break;
+    }
+}
+
+int BoardTab::posterSlot(const QObject* watched) const {
+    for (int slot = 1; slot <= BoardSlot::kCount; ++slot) {
+        const SlotControls& controls = slots_[static_cast<std::size_t>(slot)];
+        if (watched == controls.poster || watched == controls.stars || watched == controls.score) {
+            return slot;
+        }
+    }
+    return 0;
+}
+
+bool BoardTab::eventFilter(QObject* watched, QEvent* event) {
+    const bool arrow = watched == previousArrow_ || watched == nextArrow_;
+    const int slot = arrow ? 0 : posterSlot(watched);
+    if (!arrow && slot == 0) return QWidget::eventFilter(watched, event);
+
+    switch (event->type()) {
+        // A quick second press comes as a press followed by a double-click; only
+        // the press counts.
+        case QEvent::MouseButtonPress: {
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
+            if (arrow) {
+                toggleBoardHalf();
+            } else if (BoardSlot{slot}.IsPromotion()) {
+                openSponsorWindow_();
+            } else {
+                copyFilmName(slot);
+            }
+            return true;
+        }
+        case QEvent::Wheel: {
+            const auto* wheel = static_cast<QWheelEvent*>(event);
+            // Begin and end reports of a scroll gesture carry no turn.
+            if (arrow || (wheel->angleDelta().isNull() && wheel->pixelDelta().isNull())) break;
+            toggleBoardHalf();
+            return true;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace sirelo

@@ -1,0 +1,68 @@
+#pragma once
+// The board tab (院线热映): twelve slots in two halves of six sharing one place,
+// and the two arrows that switch between the halves. The loader fills the film
+// slots from its own thread through posted updates; the user's presses and
+// wheel turns are handled here on the window thread.
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "board/board_loader.h"
+#include "board/movie_board.h"
+
+class QLabel;
+class QLineEdit;
+
+namespace sirelo {
+
+class BoardTab : public QWidget {
+  public:
+    // `searchBox` is 搜索名称, which a press on a film poster fills;
+    // `openSponsorWindow` shows the sponsor window, modal over the main window.
+    BoardTab(QLineEdit* searchBox, std::function<void()> openSponsorWindow,
+             QWidget* parent = nullptr);
+
+    // Starts the loader thread on `boardPageUrl` (the ranking site + "/board")
+    // and lets it go; it ends by itself.
+    void startLoading(const std::string& boardPageUrl);
+
+    void toggleBoardHalf();
+    void copyFilmName(int slot);
+
+    // What the loader's posted updates apply, on the window thread. A null
+    // image leaves the poster without one.
+    void showPoster(int slot, const QImage& image);
+    void showLabel(int slot, SlotLabel label, const QString& text);
+
+    const MovieBoard& board() const { return board_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct SlotControls {
+        QLabel* poster = nullptr;
+        QLabel* stars = nullptr;
+        QLabel* score = nullptr;
+        QLabel* name = nullptr;
+        QLabel* date = nullptr;
+    };
+
+    void buildSlot(int slot);
+    QLabel* buildArrow(int number, int left, const QString& image);
+    // The slot whose poster (or a label on it) is `watched`, or 0.
+    int posterSlot(const QObject* watched) const;
+
+    QLineEdit* searchBox_;
+    std::function<void()> openSponsorWindow_;
+    std::array<SlotControls, 13> slots_{};  // index = slot number; 0 unused
+    QLabel* previousArrow_ = nullptr;
+    QLabel* nextArrow_ = nullptr;
+    MovieBoard board_;
+};
+
+}  // namespace sirelo

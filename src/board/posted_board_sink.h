@@ -1,0 +1,25 @@
+#pragma once
+// The loader's sink on the window side: decodes each poster on the loader
+// thread and posts every update to the window thread, where the board tab
+// applies them in the order they were sent.
+
+#include <QPointer>
+
+#include "board/board_loader.h"
+
+namespace sirelo {
+
+class BoardTab;
+
+class PostedBoardSink : public BoardSink {
+  public:
+    explicit PostedBoardSink(QPointer<BoardTab> tab) : tab_(std::move(tab)) {}
+
+    void ShowPoster(int slot, const Bytes& image) override;
+    void ShowLabel(int slot, SlotLabel label, const std::string& gbkText) override;
+
+  private:
+    QPointer<BoardTab> tab_;  // read on the window thread only; the tab may go first
+};
+
+}  // namespace sirelo

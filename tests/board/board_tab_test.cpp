@@ -1,0 +1,205 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QWheelEvent>
+#include <QtTest>
+#include <memory>
+
+#include "board/board_fixture_server.h"
+#include "board/board_tab.h"
+#include "text/codepage.h"
+
+namespace sirelo {
+
+class BoardTabTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<QLineEdit> searchBox_;
+    std::unique_ptr<BoardTab> tab_;
+    int sponsorOpened_ = 0;
+
+    QLabel* control(const char* kind, int number) const {
+        return tab_->findChild<QLabel*>(QString::fromUtf8(kind) + QString::number(number));
+    }
+    QLabel* poster(int k) const { return control("图片框", k); }
+    bool firstHalfShown() const {
+        for (int k = 1; k <= 12; ++k) {
+            const bool first = k <= 6;
+            for (const char* kind : {"图片框", "电影名称", "上映时间"}) {
+                if (control(kind, k)->isVisible() != first) return false;
+            }
+        }
+        return true;
+    }
+    bool secondHalfShown() const {
+        for (int k = 1; k <= 12; ++k) {
+            const bool second = k > 6;
+            for (const char* kind : {"图片框", "电影名称", "上映时间"}) {
+                if (control(kind, k)->isVisible() != second) return false;
+            }
+        }
+        return true;
+    }
+    void turnWheel(QWidget* over, int delta) {
+        const QPointF at(5, 5);
+        QWheelEvent wheel(at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+    }
+    void loadFrom(testsupport::BoardFixtureServer& site) {
+        tab_->startLoading(site.BoardUrl());
+        // The last update of the tenth film.
+        QTRY_COMPARE_WITH_TIMEOUT(control("电影主演", 11)->text(), QString::fromUtf8("何小满"),
+                                  10000);
+    }
+
+  private slots:
+    void init() {
+        searchBox_ = std::make_unique<QLineEdit>(QStringLiteral("已有文字"));
+        sponsorOpened_ = 0;
+        tab_ = std::make_unique<BoardTab>(searchBox_.get(), [this] { ++sponsorOpened_; });
+        tab_->resize(1165, 400);
+        tab_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tab_.get()));
+    }
+    void cleanup() {
+        tab_.reset();
+        searchBox_.reset();
+    }
+
+    void startsWithTheFirstHalfInItsPlaces() {
+        QVERIFY(firstHalfShown());
+        QCOMPARE(tab_->board().halfMarker(), std::string());
+        QCOMPARE(poster(1)->geometry(), QRect(50, 50, 160, 220));
+        QCOMPARE(poster(6)->geometry(), QRect(950, 50, 160, 220));
+        QCOMPARE(poster(7)->geometry(), QRect(50, 50, 160, 220));
+        QCOMPARE(control("电影主演", 9)->parentWidget(), poster(9));
+        QCOMPARE(control("电影主演", 9)->geometry(), QRect(0, 200, 160, 20));
+        QCOMPARE(control("网络评分", 9)->parentWidget(), poster(9));
+        QCOMPARE(control("网络评分", 9)->geometry(), QRect(140, 0, 20, 20));
+        QCOMPARE(control("电影名称", 3)->geometry(), QRect(410, 290, 160, 20));
+        QCOMPARE(control("上映时间", 3)->geometry(), QRect(410, 320, 160, 20));
+        QCOMPARE(poster(13)->geometry(), QRect(15, 50, 20, 220));
+        QCOMPARE(poster(14)->geometry(), QRect(1125, 50, 20, 220));
+        QCOMPARE(poster(13)->pixmap().size(), QSize(16, 16));
+        QCOMPARE(poster(13)->alignment(), Qt::AlignCenter);
+
+        QCOMPARE(poster(2)->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(poster(8)->palette().color(QPalette::Window), QColor(192, 192, 192));
+        QVERIFY(poster(2)->pixmap().isNull());
+        QCOMPARE(control("电影名称", 2)->text(), QString());
+        QCOMPARE(control("电影名称", 8)->text(), QString::fromUtf8("电影名称"));
+        QCOMPARE(control("上映时间", 8)->text(), QString::fromUtf8("上映时间"));
+        for (int k : {6, 12}) {
+            QCOMPARE(poster(k)->pixmap().size(), QSize(568, 852));
+            QVERIFY(poster(k)->hasScaledContents());
+            QCOMPARE(control("电影名称", k)->text(), QString::fromUtf8("支付宝 - 扫码领红包"));
+            QCOMPARE(control("上映时间", k)->text(), QString::fromUtf8("更新时间：2019-02-24"));
+        }
+    }
+
+    void eachWheelReportOverAPosterTogglesOnce() {
+        turnWheel(poster(3), -120);
+        QVERIFY(secondHalfShown());
+        QCOMPARE(GbkToUtf8(tab_->board().halfMarker()), std::string("第二页"));
+        // Over a poster's child label, in the other direction, by a small step.
+        turnWheel(control("电影主演", 9), 15);
+        QVERIFY(firstHalfShown());
+        QCOMPARE(tab_->board().halfMarker(), std::string());
+    }
+
+    void bothArrowsToggleOnPress() {
+        QTest::mousePress(poster(13), Qt::LeftButton);
+        QVERIFY(secondHalfShown());
+        QTest::mouseRelease(poster(13), Qt::LeftButton);
+        QVERIFY(secondHalfShown());
+        QTest::mousePress(poster(14), Qt::LeftButton);
+        QVERIFY(firstHalfShown());
+        QTest::mousePress(poster(14), Qt::RightButton);
+        QVERIFY(firstHalfShown());
+        QTest::mouseDClick(poster(14), Qt::LeftButton);
+        QVERIFY(firstHalfShown());
+    }
+
+    void beforeLoadingAPressCopiesWhatTheLabelShows() {
+        QTest::mousePress(poster(14), Qt::LeftButton);
+        QTest::mousePress(poster(7), Qt::LeftButton);
+        QCOMPARE(searchBox_->text(), QString::fromUtf8("电影名称"));
+        QTest::mousePress(poster(13), Qt::LeftButton);
+        QTest::mousePress(poster(1), Qt::LeftButton);
+        QCOMPARE(searchBox_->text(), QString());
+    }
+
+    void promotionalSlotsOpenTheSponsorWindow() {
+        QTest::mousePress(poster(6), Qt::LeftButton);
+        QCOMPARE(sponsorOpened_, 1);
+        QCOMPARE(searchBox_->text(), QStringLiteral("已有文字"));
+        tab_->toggleBoardHalf();
+        QTest::mousePress(poster(12), Qt::LeftButton);
+        QCOMPARE(sponsorOpened_, 2);
+        QCOMPARE(searchBox_->text(), QStringLiteral("已有文字"));
+    }
+
+    void loadedBoardShowsTheFilmsAndCopiesTheirNames() {
+        testsupport::BoardFixtureServer site("board.html");
+        loadFrom(site);
+
+        QCOMPARE(control("电影名称", 1)->text(), QString::fromUtf8("星河彼岸"));
+        QCOMPARE(control("上映时间", 1)->text(), QString::fromUtf8("上映时间：2019-02-05"));
+        QCOMPARE(control("网络评分", 2)->text(), QStringLiteral("8.7"));
+        QCOMPARE(control("电影主演", 3)->text(), QString::fromUtf8("一二三四五"));
+        QCOMPARE(control("电影名称", 6)->text(), QString::fromUtf8("支付宝 - 扫码领红包"));
+        QCOMPARE(control("电影名称", 12)->text(), QString::fromUtf8("支付宝 - 扫码领红包"));
+        QCOMPARE(poster(12)->pixmap().size(), QSize(568, 852));
+
+        // JPEG, PNG, GIF and WebP decode; a larger poster is cut to the area and a
+        // smaller one kept at its size, both from the top left.
+        for (int k : {1, 2, 3, 4, 9, 10, 11})
+            QCOMPARE(poster(k)->pixmap().size(), QSize(160, 220));
+        QCOMPARE(poster(5)->pixmap().size(), QSize(160, 220));
+        QCOMPARE(poster(5)->alignment(), Qt::AlignLeft | Qt::AlignTop);
+        QCOMPARE(poster(7)->pixmap().size(), QSize(120, 165));
+        // Film 7's poster is no image: no picture, the labels all the same.
+        QVERIFY(poster(8)->pixmap().isNull());
+        QCOMPARE(control("电影名称", 8)->text(), QString::fromUtf8("第七个夏天"));
+        QCOMPARE(control("网络评分", 8)->text(), QStringLiteral("6.8"));
+
+        QTest::mousePress(poster(2), Qt::LeftButton);
+        QCOMPARE(searchBox_->text(), QString::fromUtf8("长夜将明"));
+        QTest::mousePress(control("电影主演", 1), Qt::LeftButton);
+        QCOMPARE(searchBox_->text(), QString::fromUtf8("星河彼岸"));
+        tab_->toggleBoardHalf();
+        QTest::mousePress(poster(7), Qt::LeftButton);
+        QCOMPARE(searchBox_->text(), QString::fromUtf8("归途"));
+        QCOMPARE(sponsorOpened_, 0);
+    }
+
+    void unreachableSiteKeepsTheStartUpLook() {
+        std::string url;
+        {
+            testsupport::LoopbackServer gone(testsupport::Ok(""));
+            url = gone.BaseUrl() + "/board";
+        }
+        tab_->startLoading(url);
+        QTest::qWait(300);
+        QCOMPARE(control("电影名称", 1)->text(), QString());
+        QCOMPARE(control("电影名称", 7)->text(), QString::fromUtf8("电影名称"));
+        QVERIFY(poster(1)->pixmap().isNull());
+        tab_->toggleBoardHalf();
+        QVERIFY(secondHalfShown());
+    }
+
+    void tabMayGoWhileTheLoaderRuns() {
+        testsupport::BoardFixtureServer site("board.html");
+        tab_->startLoading(site.BoardUrl());
+        QVERIFY(site.Server().WaitForRequests(3, std::chrono::seconds(10)));
+        tab_.reset();
+        QTest::qWait(300);
+    }
+};
+
+}  // namespace sirelo
+
+QTEST_MAIN(sirelo::BoardTabTest)
+#include "board_tab_test.moc"
