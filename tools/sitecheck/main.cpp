@@ -1,0 +1,44 @@
+// sirelo-sitecheck: runs one site worker of the program against a site and
+// prints the rows it finds, for keeping the site descriptors up to date.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sitecheck_modes.h"
+
+namespace sirelo::sitecheck {
+namespace {
+
+int Usage(const std::string& problem) {
+    if (!problem.empty()) std::fprintf(stderr, "sirelo-sitecheck: %s\n", problem.c_str());
+    std::fprintf(stderr, "usage:\n");
+    for (const SitecheckMode& mode : SitecheckModes()) {
+        std::fprintf(stderr, "  sirelo-sitecheck %s %s\n", mode.name.c_str(), mode.usage.c_str());
+    }
+    std::fprintf(stderr,
+                 "Rows go to stdout, one a line, cells separated by TAB, in UTF-8; a summary\n"
+                 "goes to stderr. Without --base the site's address comes from [站点地址]\n"
+                 "of Configuration.ini, as in the program.\n");
+    return 2;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.empty()) return Usage("no mode given");
+    for (const SitecheckMode& mode : SitecheckModes()) {
+        if (mode.name != args[0]) continue;
+        try {
+            return mode.run({args.begin() + 1, args.end()});
+        } catch (const UsageError& error) {
+            return Usage(error.what());
+        }
+    }
+    return Usage("unknown mode " + args[0]);
+}
+
+}  // namespace
+}  // namespace sirelo::sitecheck
+
+int main(int argc, char** argv) {
+    return sirelo::sitecheck::Run(std::vector<std::string>(argv + 1, argv + argc));
+}

@@ -1,0 +1,49 @@
+// sirelo-sitecheck online SITE KEYWORD [--base URL]
+
+#include <cstdio>
+
+#include "check_run.h"
+#include "sitecheck_modes.h"
+#include "sites/online_site.h"
+#include "sites/online_worker.h"
+#include "text/codepage.h"
+
+namespace sirelo::sitecheck {
+namespace {
+
+int SiteIndex(const std::string& label) {
+    for (const OnlineSite& site : OnlineSites()) {
+        if (GbkToUtf8(site.label) == label) return site.index;
+    }
+    throw UsageError("SITE is 7DDS or 乐享电影网, not " + label);
+}
+
+int RunOnline(const std::vector<std::string>& args) {
+    const CheckArgs parsed = ParseCheckArgs(args, {});
+    if (parsed.positional.size() != 2) throw UsageError("want SITE KEYWORD");
+    const int siteIndex = SiteIndex(parsed.positional[0]);
+    const std::string& keyword = parsed.positional[1];
+    if (keyword.empty()) throw UsageError("KEYWORD is empty");
+
+    SiteAddresses addresses = ConfiguredAddresses();
+    if (parsed.base) {
+        std::string base = *parsed.base;
+        while (base.ends_with('/'))
+            base.pop_back();
+        // The 7DDS paths are joined to a base that ends in "/".
+        (siteIndex == k7dds ? addresses.sevenDds : addresses.lexiang) =
+            siteIndex == k7dds ? base + "/" : base;
+    }
+    CheckRun check(std::move(addresses), Utf8ToGbk(keyword));
+    OnlineSiteWorker(check.context, std::make_shared<std::mutex>(), siteIndex);
+
+    PrintRows(check.onlineList, stdout);
+    PrintSummary(check, check.onlineList.RowCount(), false);
+    return 0;
+}
+
+const bool kRegistered = RegisterSitecheckMode(
+    {"online", "SITE KEYWORD [--base URL]   SITE: 7DDS 乐享电影网", RunOnline});
+
+}  // namespace
+}  // namespace sirelo::sitecheck
