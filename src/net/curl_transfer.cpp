@@ -14,7 +14,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A body announced by its Content-Length gets its room at once, up to this much;
+// a larger announcement may be a lie and grows as bytes really arrive.
+constexpr curl_off_t kMaxReservedBytes = 8 << 20;
+
 struct TransferState {
+    CURL* easy = nullptr;
     TransferResult result;
     std::size_t maxBytes = 0;
     std::size_t headerBytes = 0;
@@ -27,9 +32,18 @@ struct TransferState {
 std::size_t OnBody(char* data, std::size_t, std::size_t size, void* user) {
     auto& state = *static_cast<TransferState*>(user);
     state.lastActivity = Clock::now();
-    std::size_t room = state.maxBytes - std::min(state.maxBytes, state.result.body.size());
+    Bytes& body = state.result.body;
+    if (body.empty()) {
+        curl_off_t announced = -1;
+        curl_easy_getinfo(state.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+        if (announced > 0) {
+            auto reserved = static_cast<std::size_t>(std::min(announced, kMaxReservedBytes));
+            body.reserve(std::min(reserved, state.maxBytes));
+        }
+    }
+    std::size_t room = state.maxBytes - std::min(state.maxBytes, body.size());
     std::size_t taken = std::min(size, room);
-    state.result.body.append(data, taken);
+    body.append(data, taken);
     return taken;  // short of `size` ends the transfer at the cap
 }
 
@@ -114,6 +128,7 @@ std::string EscapeForCurl(std::string_view url) {
 
 TransferResult PerformTransfer(CURL* easy, const HttpLimits& limits) {
     TransferState state;
+    state.easy = easy;
     state.maxBytes = limits.maxBodyBytes;
     state.stall = std::chrono::milliseconds(limits.stallTimeoutMs);
 
