@@ -1,0 +1,353 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QUrl>
+#include <utility>
+
+#include "app/link_checks.h"
+#include "app/result_list_model.h"
+#include "app/sponsor_window.h"
+#include "app/window_texts.h"
+#include "config/settings_panel.h"
+#include "text/codepage.h"
+
+// Q_INIT_RESOURCE cannot be used inside a namespace.
+static void InitAppImages() {
+    Q_INIT_RESOURCE(app_images);
+}
+
+namespace sirelo {
+namespace {
+
+constexpr int kWindowHeight = 525;
+// Places on a tab page are given in the tab control's own coordinates, which
+// count the strip of tabs; the strip is held at this height.
+constexpr int kTabStrip = 20;
+constexpr std::array<int, 5> kPaneWidths{232, 232, 232, 232, 231};
+
+QString FromGbk(const std::string& text) {
+    return QString::fromStdString(GbkToUtf8(text));
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromUtf8(name));
+    return widget;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const Clock& clock, SiteAddresses addresses,
+                       const SearchController::LauncherFactory& makeLauncher, QWidget* parent)
+    : QMainWindow(parent),
+      controller_({*this, *this, *this, clock}, std::move(addresses), makeLauncher) {
+    InitAppImages();
+    setWindowTitle(QStringLiteral("Korba Sirelo 1.1.4"));
+    setWindowIcon(QIcon(QStringLiteral(":/app/images/icon.png")));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    buildSearchRow(central);
+    buildTabs(central);
+    buildStatusBar();
+    buildMenus();
+    // The designed size; the height is held at 525 whatever size is asked for.
+    setFixedHeight(kWindowHeight);
+    setGeometry(50, 50, 1165, 874);
+
+    startupLayout();
+    settingsPanel_->loadSettings();
+}
+
+void MainWindow::buildSearchRow(QWidget* parent) {
+    searchName_ = Named(new QLineEdit(parent), "搜索名称");
+    searchName_->setGeometry(50, 40, 802, 35);
+    connect(searchName_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        std::string gbk = Utf8ToGbk(text.toStdString());
+        std::lock_guard hold(searchTextMutex_);
+        searchText_ = std::move(gbk);
+    });
+
+    frame1_ = Named(new QLabel(parent), "标签1");
+    frame1_->setGeometry(43, 0, 130, 35);
+    frame2_ = Named(new QLabel(parent), "标签2");
+    frame2_->setGeometry(188, 0, 130, 35);
+    for (QLabel* frame : {frame1_, frame2_})
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+
+    auto makeButton = [parent](const char* name, const char* caption) {
+        auto* button = Named(new QPushButton(QString::fromUtf8(caption), parent), name);
+        button->setAutoDefault(false);
+        return button;
+    };
+    searchButton_ = makeButton("搜索_按钮", "搜索");
+    stopButton_ = makeButton("停止_按钮", "停止");
+    pauseButton_ = makeButton("暂停_按钮", "暂停");
+    continueButton_ = makeButton("继续_按钮", "继续");
+    stopButton_->hide();
+    pauseButton_->setEnabled(false);
+    continueButton_->hide();
+    connect(searchButton_, &QPushButton::clicked, this, [this] { controller_.startSearch(); });
+    connect(stopButton_, &QPushButton::clicked, this, [this] { controller_.stopRun(); });
+    connect(pauseButton_, &QPushButton::clicked, this, [this] { controller_.pauseRun(); });
+    connect(continueButton_, &QPushButton::clicked, this, [this] { controller_.continueRun(); });
+}
+
+void MainWindow::buildTabs(QWidget* parent) {
+    tabs_ = Named(new QTabWidget(parent), "选择夹1");
+    tabs_->setGeometry(0, 110, 1288, 682);
+    tabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; }").arg(kTabStrip));
+
+    boardTab_ = new QWidget;
+    tabs_->addTab(boardTab_, QStringLiteral("院线热映"));
+
+    magnetModel_ = new ResultListModel(
+        controller_.magnetList(),
+        {"ID", "资源名称", "磁力链接", "来源站点", "文件大小", "资源热度", "创建时间"}, this);
+    auto* magnetPage = new QWidget;
+    magnetList_ = buildResultList(magnetPage, "超级列表框1", magnetModel_,
+                                  {50, 310, 310, 100, 100, 100, 100});
+    tabs_->addTab(magnetPage, QStringLiteral("磁力链接"));
+
+    onlineModel_ = new ResultListModel(
+        controller_.onlineList(), {"ID", "视频名称", "数据信息", "来源站点", "网页地址"}, this);
+    auto* onlinePage = new QWidget;
+    onlineList_ =
+        buildResultList(onlinePage, "超级列表框2", onlineModel_, {50, 200, 200, 200, 450});
+    tabs_->addTab(onlinePage, QStringLiteral("在线播放"));
+
+    settingsPanel_ = new SettingsPanel(controller_.settings());
+    tabs_->addTab(settingsPanel_, QStringLiteral("设置中心"));
+    tabs_->addTab(buildSponsorPage(), QStringLiteral("打赏赞助"));
+    tabs_->addTab(buildReleaseNotesPage(), QStringLiteral("更新日志"));
+}
+
+QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, ResultListModel* model,
+                                       const std::array<int, 7>& widths) {
+    auto* list = Named(new QTreeView(page), name);
+    list->setGeometry(0, 20 - kTabStrip, 1159, 346);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setModel(model);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionsMovable(false);
+    for (int column = 0; column < model->columnCount(); ++column) {
+        list->header()->resizeSection(column, widths[column]);
+    }
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    list->viewport()->installEventFilter(this);
+    connect(model, &ResultListModel::scrollToRowRequested, list,
+            [list, model](int row) { list->scrollTo(model->index(row, 0)); });
+    return list;
+}
+
+QWidget* MainWindow::buildSponsorPage() {
+    auto* page = new QWidget;
+    auto* group = Named(new QGroupBox(page), "分组框2");
+    group->setGeometry(0, 20 - kTabStrip, 1160, 525);
+
+    auto picture = [group](const char* name, const char* image, int left) {
+        auto* label = Named(new QLabel(group), name);
+        label->setGeometry(left, 50, 250, 250);
+        label->setPixmap(QPixmap(QString::fromUtf8(image)));
+    };
+    picture("图片框16", ":/app/images/alipay.png", 150);
+    picture("图片框15", ":/app/images/wechat.png", 760);
+
+    // Each caption is centred under its picture.
+    auto caption = [group](const char* name, const char* text, int left, int width) {
+        auto* label = Named(new QLabel(QString::fromUtf8(text), group), name);
+        label->setGeometry(left, 356, width, 24);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    };
+    caption("透明标签10", "支付宝", 136, 278);
+    caption("透明标签9", "微信", 688, 394);
+
+    auto* lines = Named(new QLabel(SponsorPageText(), group), "透明标签8");
+    lines->setGeometry(400, 50, 350, 250);
+    lines->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return page;
+}
+
+QWidget* MainWindow::buildReleaseNotesPage() {
+    auto* page = new QWidget;
+    auto* notes = Named(new QPlainTextEdit(page), "编辑框1");
+    notes->setGeometry(0, 20 - kTabStrip, 1159, 346);
+    notes->setReadOnly(true);
+    notes->setPlainText(ReleaseNotesText());
+    return page;
+}
+
+void MainWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("状态条1"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(20);
+    const StatusPanes idle = IdleStatusPanes();
+    for (std::size_t pane = 0; pane < statusPanes_.size(); ++pane) {
+        statusPanes_[pane] = new QLabel(FromGbk(idle[pane]), bar);
+        statusPanes_[pane]->setFixedWidth(kPaneWidths[pane]);
+        bar->addWidget(statusPanes_[pane]);
+    }
+}
+
+void MainWindow::buildMenus() {
+    magnetMenu_ = Named(new QMenu(QStringLiteral("磁力链接"), this), "磁力链接");
+    magnetMenu_->addAction(QStringLiteral("复制链接"), this, &MainWindow::copyMagnetLink);
+    onlineMenu_ = Named(new QMenu(QStringLiteral("在线播放菜单"), this), "在线播放菜单");
+    onlineMenu_->addAction(QStringLiteral("在线播放"), this, &MainWindow::openOnlinePage);
+    connect(magnetList_, &QWidget::customContextMenuRequested, this, &MainWindow::showMagnetMenu);
+    connect(onlineList_, &QWidget::customContextMenuRequested, this, &MainWindow::showOnlineMenu);
+}
+
+// Frames right of the search box, each overlapping its left neighbour by one
+// pixel; the buttons inset by one pixel in their frames.
+void MainWindow::startupLayout() {
+    searchName_->setFocus();
+    const QRect box = searchName_->geometry();
+    frame1_->setGeometry(box.x() + box.width() - 1, box.y(), 130, frame1_->height());
+    frame2_->setGeometry(frame1_->x() + frame1_->width() - 1, box.y(), frame1_->width(),
+                         frame2_->height());
+    const QSize buttonSize(frame1_->width() - 2, frame1_->height() - 2);
+    for (QPushButton* b : {searchButton_, stopButton_}) {
+        b->setGeometry(QRect(frame1_->pos() + QPoint(1, 1), buttonSize));
+    }
+    for (QPushButton* b : {pauseButton_, continueButton_}) {
+        b->setGeometry(QRect(frame2_->pos() + QPoint(1, 1), buttonSize));
+    }
+}
+
+QString MainWindow::statusPaneText(int pane) const {
+    return statusPanes_.at(pane)->text();
+}
+
+int MainWindow::currentRow(const QTreeView* list) {
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+// The link always goes to the clipboard; only a magnet link goes on to the
+// system's handler, since the cell holds whatever the page said.
+void MainWindow::copyMagnetLink() {
+    const int row = currentRow(magnetList_);
+    if (row < 0) return;
+    const QString link = FromGbk(controller_.magnetList().CellText(row, kMagnetLink));
+    QGuiApplication::clipboard()->setText(link);
+    if (IsMagnetLink(link.toStdString())) QDesktopServices::openUrl(QUrl(link));
+}
+
+void MainWindow::openOnlinePage() {
+    const std::string address =
+        controller_.onlineList().CellText(currentRow(onlineList_), kOnlinePageAddress);
+    if (IsWebAddress(address)) QDesktopServices::openUrl(QUrl(FromGbk(address)));
+}
+
+void MainWindow::showMagnetMenu() {
+    if (currentRow(magnetList_) >= 0) magnetMenu_->popup(QCursor::pos());
+}
+
+void MainWindow::showOnlineMenu() {
+    if (currentRow(onlineList_) >= 0) onlineMenu_->popup(QCursor::pos());
+}
+
+void MainWindow::openSponsorWindow() {
+    SponsorWindow sponsor(this);
+    sponsor.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == magnetList_->viewport()) {
+            copyMagnetLink();
+        } else if (watched == onlineList_->viewport() && currentRow(onlineList_) >= 0) {
+            openOnlinePage();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QPushButton* MainWindow::button(RunButton which) const {
+    switch (which) {
+        case RunButton::Search:
+            return searchButton_;
+        case RunButton::Stop:
+            return stopButton_;
+        case RunButton::Pause:
+            return pauseButton_;
+        case RunButton::Continue:
+            return continueButton_;
+    }
+    return nullptr;
+}
+
+void MainWindow::showStatusPanes(const StatusPanes& panes) {
+    std::array<QString, 5> texts;
+    for (std::size_t pane = 0; pane < texts.size(); ++pane)
+        texts[pane] = FromGbk(panes[pane]);
+    QMetaObject::invokeMethod(
+        this,
+        [this, texts] {
+            for (std::size_t pane = 0; pane < texts.size(); ++pane) {
+                statusPanes_[pane]->setText(texts[pane]);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::setButtonVisible(RunButton which, bool visible) {
+    QMetaObject::invokeMethod(
+        this, [this, which, visible] { button(which)->setVisible(visible); }, Qt::QueuedConnection);
+}
+
+void MainWindow::setButtonEnabled(RunButton which, bool enabled) {
+    QMetaObject::invokeMethod(
+        this, [this, which, enabled] { button(which)->setEnabled(enabled); }, Qt::QueuedConnection);
+}
+
+void MainWindow::selectTab(int index) {
+    QMetaObject::invokeMethod(
+        this, [this, index] { tabs_->setCurrentIndex(index); }, Qt::QueuedConnection);
+}
+
+void MainWindow::beep() {
+    QApplication::beep();
+}
+
+void MainWindow::showMessage(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::NoIcon, FromGbk(title), FromGbk(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+std::string MainWindow::searchText() const {
+    std::lock_guard hold(searchTextMutex_);
+    return searchText_;
+}
+
+}  // namespace sirelo

@@ -1,0 +1,101 @@
+#pragma once
+// The main window: the search row, the six tabs, the status bar. It drives the
+// search run and shows what the run reports, posting every report to the
+// window thread; it holds no search logic of its own.
+
+#include <QMainWindow>
+#include <array>
+#include <mutex>
+#include <string>
+
+#include "app/run_ports.h"
+#include "app/search_controller.h"
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QTreeView;
+
+namespace sirelo {
+
+class ResultListModel;
+class SettingsPanel;
+
+class MainWindow : public QMainWindow, private RunView, private Notifier, private SearchBox {
+    Q_OBJECT
+
+  public:
+    MainWindow(const Clock& clock, SiteAddresses addresses,
+               const SearchController::LauncherFactory& makeLauncher, QWidget* parent = nullptr);
+
+    SearchController& controller() { return controller_; }
+    QString statusPaneText(int pane) const;
+
+    // Part of the result-list actions; each acts on its list's selected row.
+    void copyMagnetLink();
+    void openOnlinePage();
+    void showMagnetMenu();
+    void showOnlineMenu();
+
+    // Modal over the main window; the board's promotional slots open it too.
+    void openSponsorWindow();
+
+  signals:
+    // The window was closed: the program ends.
+    void closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildSearchRow(QWidget* parent);
+    void buildTabs(QWidget* parent);
+    void buildStatusBar();
+    void buildMenus();
+    QTreeView* buildResultList(QWidget* page, const char* name, ResultListModel* model,
+                               const std::array<int, 7>& widths);
+    QWidget* buildSponsorPage();
+    QWidget* buildReleaseNotesPage();
+    void startupLayout();
+    static int currentRow(const QTreeView* list);
+    QPushButton* button(RunButton which) const;
+
+    // RunView: posted to the window thread, in the order made.
+    void showStatusPanes(const StatusPanes& panes) override;
+    void setButtonVisible(RunButton which, bool visible) override;
+    void setButtonEnabled(RunButton which, bool enabled) override;
+    void selectTab(int index) override;
+    // Notifier.
+    void beep() override;
+    void showMessage(const std::string& text, const std::string& title) override;
+    // SearchBox.
+    std::string searchText() const override;
+
+    mutable std::mutex searchTextMutex_;
+    std::string searchText_;  // GBK copy of 搜索名称, for the dispatcher thread
+    SearchController controller_;
+
+    QLineEdit* searchName_ = nullptr;  // 搜索名称
+    QLabel* frame1_ = nullptr;         // 标签1
+    QLabel* frame2_ = nullptr;         // 标签2
+    QPushButton* searchButton_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
+    QPushButton* pauseButton_ = nullptr;
+    QPushButton* continueButton_ = nullptr;
+    QTabWidget* tabs_ = nullptr;  // 选择夹1
+    // Tab 0 (院线热映): an empty page until the board tab takes its place.
+    QWidget* boardTab_ = nullptr;
+    ResultListModel* magnetModel_ = nullptr;
+    ResultListModel* onlineModel_ = nullptr;
+    QTreeView* magnetList_ = nullptr;  // 超级列表框1
+    QTreeView* onlineList_ = nullptr;  // 超级列表框2
+    SettingsPanel* settingsPanel_ = nullptr;
+    std::array<QLabel*, 5> statusPanes_{};
+    QMenu* magnetMenu_ = nullptr;  // 磁力链接
+    QMenu* onlineMenu_ = nullptr;  // 在线播放菜单
+};
+
+}  // namespace sirelo
