@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <latch>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "net/http_request.h"
 #include "net/page_fetch.h"
@@ -30,6 +34,23 @@ TEST_F(TlsTest, ATrustedCertificateLetsBothRoutinesThrough) {
               "<html>secure</html>");
     EXPECT_EQ(headers.substr(0, 15), "HTTP/1.1 200 OK");
     EXPECT_EQ(server.RequestCount("/board"), 2u);
+}
+
+TEST_F(TlsTest, ConcurrentFetchesShareTheSessionCacheSafely) {
+    ScopedTrustedCa trust(certificate.Files().certificateFile);
+    constexpr int kThreads = 16;
+    std::latch start(kThreads);
+    std::atomic<int> whole{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&] {
+            start.arrive_and_wait();
+            if (PageFetch(address) == "<html>secure</html>") ++whole;
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(whole.load(), kThreads);
 }
 
 TEST_F(TlsTest, ASchemeInCapitalsIsStillSecure) {

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -258,10 +259,10 @@ struct LoopbackServer::Tls {
     ~Tls() { SSL_CTX_free(context); }
 };
 
-LoopbackServer::LoopbackServer(Reply canned, std::optional<TlsFiles> tls)
-    : LoopbackServer([canned](const ReceivedRequest&) { return canned; }, std::move(tls)) {}
+LoopbackServer::LoopbackServer(Reply canned, std::optional<TlsFiles> tls, int port)
+    : LoopbackServer([canned](const ReceivedRequest&) { return canned; }, std::move(tls), port) {}
 
-LoopbackServer::LoopbackServer(Handler handler, std::optional<TlsFiles> tls)
+LoopbackServer::LoopbackServer(Handler handler, std::optional<TlsFiles> tls, int port)
     : handler_(std::move(handler)) {
     IgnoreSigpipe();
     if (tls) {
@@ -275,10 +276,12 @@ LoopbackServer::LoopbackServer(Handler handler, std::optional<TlsFiles> tls)
         }
     }
     listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int reuse = 1;
+    if (listenFd_ >= 0) setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
     socklen_t length = sizeof address;
     if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
         listen(listenFd_, SOMAXCONN) != 0 ||

@@ -1,5 +1,5 @@
 #pragma once
-// A small HTTP/1.x server for tests, on 127.0.0.1 and an ephemeral port.
+// A small HTTP/1.x server for tests, on 127.0.0.1 and (normally) an ephemeral port.
 //
 // The server starts in its constructor and stops in its destructor (or at
 // Stop()). Every connection carries one request: the server reads it, records
@@ -94,8 +94,12 @@ struct TlsFiles {
 
 class LoopbackServer {
   public:
-    explicit LoopbackServer(Handler handler, std::optional<TlsFiles> tls = std::nullopt);
-    explicit LoopbackServer(Reply canned, std::optional<TlsFiles> tls = std::nullopt);
+    // `port` 0 takes an ephemeral port, as every test must; a tool serving
+    // fixtures may ask for a fixed one. Throws std::runtime_error when the
+    // port or the TLS files cannot be had.
+    explicit LoopbackServer(Handler handler, std::optional<TlsFiles> tls = std::nullopt,
+                            int port = 0);
+    explicit LoopbackServer(Reply canned, std::optional<TlsFiles> tls = std::nullopt, int port = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
