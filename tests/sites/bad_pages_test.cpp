@@ -1,0 +1,116 @@
+// Pages a hostile or broken site may send. None may crash or hang a worker;
+// they give fewer rows at most, and a page without names marks its site.
+
+#include <gtest/gtest.h>
+
+#include "site_test_support.h"
+#include "sites/magnet_worker.h"
+#include "sites/online_worker.h"
+#include "support/loopback_server.h"
+
+namespace sirelo::testing {
+namespace {
+
+using testsupport::LoopbackServer;
+using testsupport::Reply;
+
+struct BadPage {
+    std::string name;
+    Reply reply;
+    bool hasNames;  // whether a magnet page cut from it still has items
+};
+
+std::string NotFoundPage() {
+    return testsupport::HttpResponse(
+        404,
+        "<html><head><title>404 Not Found</title></head><body><h1>Not Found</h1></body></html>");
+}
+
+// Every 97th byte of the page made invalid UTF-8.
+std::string SpoilUtf8(std::string page) {
+    for (std::size_t i = 0; i < page.size(); i += 97)
+        page[i] = '\xFF';
+    return page;
+}
+
+// A page that is mostly 20 MB of Chinese filler, its results at the end.
+std::string HugePage(const std::string& page) {
+    std::string filler;
+    filler.reserve(20u << 20);
+    while (filler.size() < (20u << 20))
+        filler += "英雄本色，风云再起。";
+    return "<html><body><p>" + filler + "</p>" + page;
+}
+
+// One line of 1 MB: start markers of every field without an end, and hrefs
+// for the hit pattern to chew on.
+std::string LongLine() {
+    std::string line;
+    while (line.size() < (1u << 20))
+        line += "<a title=\"x /info x /torrent x href=\"magnet ";
+    return line;
+}
+
+std::vector<BadPage> BadPages(const std::string& magnetPage) {
+    return {
+        {"empty body", testsupport::Ok(""), false},
+        {"404 page", testsupport::Answer(NotFoundPage()), false},
+        {"binary body", testsupport::Ok(testsupport::BinaryNoise(256 << 10)), false},
+        {"noise instead of HTTP", testsupport::Garbage(64 << 10), false},
+        {"reset", testsupport::Reset(), false},
+        {"invalid UTF-8", testsupport::Ok(SpoilUtf8(magnetPage)), true},
+        {"zero byte early", testsupport::Ok("<html>" + std::string(1, '\0') + magnetPage), false},
+        {"20 MB page", testsupport::Ok(HugePage(magnetPage)), true},
+        {"1 MB single line", testsupport::Ok(LongLine()), false},
+    };
+}
+
+TEST(BadPages, MagnetWorkersSurviveThemAndMarkSitesWithoutNames) {
+    const std::vector<std::pair<int, std::string>> pages = {{kBtrabbit, "btrabbit/hero-1.html"},
+                                                            {kZzs, "zzs/hero-1.html"},
+                                                            {kDss, "dss/hero-1.html"},
+                                                            {kBtbook, "btbook/hero-1.html"}};
+    for (const auto& [site, file] : pages) {
+        const std::size_t cleanItems = CutMagnetPage(MagnetSites()[site], FixturePage(file)).size();
+        for (const BadPage& bad : BadPages(FixtureBytes(file))) {
+            SCOPED_TRACE(bad.name + " from " + file);
+            LoopbackServer server(bad.reply);
+            SiteAddresses addresses;
+            addresses.magnet[site] = server.BaseUrl();
+            WorkerHarness harness(addresses, "英雄");
+            harness.settings.exactSearch = false;
+            MagnetSiteWorker(harness.context, harness.lock, site, 1);
+            EXPECT_EQ(harness.statusRefreshes, 1);
+            EXPECT_EQ(harness.run.siteExhausted[site].load(), !bad.hasNames);
+            EXPECT_LE(static_cast<std::size_t>(harness.magnetList.RowCount()), cleanItems);
+        }
+    }
+}
+
+TEST(BadPages, OnlineWorkersSurviveThemAsSearchOrDetailPages) {
+    const std::string searchPage = FixtureBytes("7dds/search-hero.html");
+    for (const BadPage& bad : BadPages(FixtureBytes("7dds/vod-103.html"))) {
+        SCOPED_TRACE(bad.name);
+        // As the answer to the search post.
+        LoopbackServer searchSite(bad.reply);
+        // As every detail page behind a good answer.
+        LoopbackServer detailSite([&](const testsupport::ReceivedRequest& request) {
+            return request.method == "POST" ? testsupport::Ok(searchPage) : bad.reply;
+        });
+        for (LoopbackServer* server : {&searchSite, &detailSite}) {
+            for (int site : {k7dds, kLexiang}) {
+                SiteAddresses addresses;
+                addresses.sevenDds = server->BaseUrl() + "/";
+                addresses.lexiang = server->BaseUrl();
+                WorkerHarness harness(addresses, "英雄");
+                OnlineSiteWorker(harness.context, harness.lock, site);
+                EXPECT_EQ(harness.statusRefreshes, 1);
+                // vod-103 lists five items; three hits could give fifteen.
+                EXPECT_LE(harness.onlineList.RowCount(), 15);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sirelo::testing
