@@ -5,16 +5,41 @@
 #include <string>
 #include <vector>
 
-#include "board/board_fixture_server.h"
+#include <fstream>
+#include <sstream>
+
 #include "board/board_loader.h"
+#include "fixture_sites.h"
 #include "net/http_limits.h"
 #include "text/codepage.h"
 
 namespace sirelo {
 namespace {
 
-using testsupport::BoardFixture;
-using testsupport::BoardFixtureServer;
+std::string BoardFixture(const std::string& relativePath) {
+    std::ifstream in(std::string(SIRELO_FIXTURES_DIR) + "/board/" + relativePath, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The fixture sites with the board site answering `page` (under tests/fixtures/board/) at "/board".
+class BoardSite {
+  public:
+    explicit BoardSite(const std::string& page = "board.html") : sites_(SIRELO_FIXTURES_DIR) {
+        sites_.addRoute({"院线热映", "GET", "/board", "", "board/" + page});
+    }
+    std::string BoardUrl() const { return sites_.baseAddress("院线热映") + "/board"; }
+    std::vector<std::string> Targets() const {
+        std::vector<std::string> targets;
+        for (const auto& request : sites_.requests("院线热映"))
+            targets.push_back(request.target);
+        return targets;
+    }
+
+  private:
+    fixtures::FixtureSites sites_;
+};
 
 // Records every call as one line: "poster <slot> <bytes>" or "<label> <slot> <UTF-8 text>".
 class RecordingSink : public BoardSink {
@@ -65,7 +90,7 @@ std::shared_ptr<RecordingSink> Load(const std::string& url) {
 }
 
 TEST(BoardLoader, FillsTenFilmSlotsFromAServedPageInOrder) {
-    BoardFixtureServer site("board.html");
+    BoardSite site;
     const auto sink = Load(site.BoardUrl());
 
     const std::vector<std::string> calls = sink->Calls();
@@ -97,10 +122,7 @@ TEST(BoardLoader, FillsTenFilmSlotsFromAServedPageInOrder) {
     EXPECT_EQ(posters[6], BoardFixture("posters/07.txt"));
 
     // The page, then the ten posters one after another; films 11 and 12 are not fetched.
-    std::vector<std::string> targets;
-    for (const auto& request : site.Server().Requests())
-        targets.push_back(request.target);
-    EXPECT_EQ(targets,
+    EXPECT_EQ(site.Targets(),
               (std::vector<std::string>{"/board", "/posters/01.jpg", "/posters/02.png",
                                         "/posters/03.gif", "/posters/04.webp", "/posters/05.jpg",
                                         "/posters/06.png", "/posters/07.txt", "/posters/08.webp",
@@ -108,14 +130,14 @@ TEST(BoardLoader, FillsTenFilmSlotsFromAServedPageInOrder) {
 }
 
 TEST(BoardLoader, AScoreLineWithoutTheTwoBlanksMovesTheLaterScoresUp) {
-    BoardFixtureServer site("board-score-without-blanks.html");
+    BoardSite site("board-score-without-blanks.html");
     const auto sink = Load(site.BoardUrl());
     EXPECT_EQ(sink->Calls("score"),
               (std::vector<std::string>{"score 1 8.7", "score 2 7.5", "score 3 "}));
 }
 
 TEST(BoardLoader, FewerMatchesThanTitlesLeaveTheLastFilmsEmpty) {
-    BoardFixtureServer site("board-fewer-matches.html");
+    BoardSite site("board-fewer-matches.html");
     const auto sink = Load(site.BoardUrl());
     EXPECT_EQ(sink->Calls("name"), (std::vector<std::string>{"name 1 一号", "name 2 二号",
                                                              "name 3 三号", "name 4 四号"}));
@@ -170,17 +192,15 @@ TEST_F(BoardLoaderFailure, HostilePagesFillNothing) {
 }
 
 TEST_F(BoardLoaderFailure, APosterThatNeverComesStillLetsItsLabelsThrough) {
-    BoardFixtureServer site("board-score-without-blanks.html");
-    site.Server().SetHandler([page = BoardFixture("board-score-without-blanks.html"),
-                              base = site.BaseUrl()](const testsupport::ReceivedRequest& request) {
-        if (request.target != "/board") return testsupport::Silent();
-        std::string served = page;
-        for (std::size_t at; (at = served.find("{{BASE}}")) != std::string::npos;) {
-            served.replace(at, 8, base);
-        }
-        return testsupport::Ok(served);
+    testsupport::LoopbackServer site(testsupport::Silent());
+    std::string page = BoardFixture("board-score-without-blanks.html");
+    for (std::size_t at; (at = page.find("{{BASE}}")) != std::string::npos;) {
+        page.replace(at, 8, site.BaseUrl());
+    }
+    site.SetHandler([&page](const testsupport::ReceivedRequest& request) {
+        return request.target == "/board" ? testsupport::Ok(page) : testsupport::Silent();
     });
-    const auto sink = Load(site.BoardUrl());
+    const auto sink = Load(site.BaseUrl() + "/board");
     EXPECT_EQ(sink->Calls("poster"),
               (std::vector<std::string>{"poster 1 0", "poster 2 0", "poster 3 0"}));
     EXPECT_EQ(sink->Calls("name").size(), 3u);

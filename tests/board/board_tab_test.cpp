@@ -5,8 +5,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "board/board_fixture_server.h"
 #include "board/board_tab.h"
+#include "fixture_sites.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -47,8 +47,8 @@ class BoardTabTest : public QObject {
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &wheel);
     }
-    void loadFrom(testsupport::BoardFixtureServer& site) {
-        tab_->startLoading(site.BoardUrl());
+    void loadFrom(const fixtures::FixtureSites& sites) {
+        tab_->startLoading(sites.baseAddress("院线热映") + "/board");
         // The last update of the tenth film.
         QTRY_COMPARE_WITH_TIMEOUT(control("电影主演", 11)->text(), QString::fromUtf8("何小满"),
                                   10000);
@@ -142,8 +142,8 @@ class BoardTabTest : public QObject {
     }
 
     void loadedBoardShowsTheFilmsAndCopiesTheirNames() {
-        testsupport::BoardFixtureServer site("board.html");
-        loadFrom(site);
+        fixtures::FixtureSites sites(SIRELO_FIXTURES_DIR);
+        loadFrom(sites);
 
         QCOMPARE(control("电影名称", 1)->text(), QString::fromUtf8("星河彼岸"));
         QCOMPARE(control("上映时间", 1)->text(), QString::fromUtf8("上映时间：2019-02-05"));
@@ -191,9 +191,9 @@ class BoardTabTest : public QObject {
     }
 
     void tabMayGoWhileTheLoaderRuns() {
-        testsupport::BoardFixtureServer site("board.html");
-        tab_->startLoading(site.BoardUrl());
-        QVERIFY(site.Server().WaitForRequests(3, std::chrono::seconds(10)));
+        fixtures::FixtureSites sites(SIRELO_FIXTURES_DIR);
+        tab_->startLoading(sites.baseAddress("院线热映") + "/board");
+        QTRY_VERIFY_WITH_TIMEOUT(sites.requestCount("院线热映") >= 3, 10000);
         tab_.reset();
         QTest::qWait(300);
     }

@@ -30,7 +30,19 @@ std::string ContentType(std::string_view file) {
     if (endsWith(".jpg") || endsWith(".jpeg")) return "image/jpeg";
     if (endsWith(".png")) return "image/png";
     if (endsWith(".webp")) return "image/webp";
+    if (endsWith(".gif")) return "image/gif";
     return "text/html; charset=utf-8";
+}
+
+// "{{BASE}}" in a served file stands for the serving site's own address, so that
+// a page can give absolute addresses on its own site (the board's posters).
+std::string WithOwnAddress(std::string bytes, std::string_view base) {
+    constexpr std::string_view kPlaceholder = "{{BASE}}";
+    for (std::size_t at = bytes.find(kPlaceholder); at != std::string::npos;
+         at = bytes.find(kPlaceholder, at + base.size())) {
+        bytes.replace(at, kPlaceholder.size(), base);
+    }
+    return bytes;
 }
 
 // Replaces every {text} by its encoding.
@@ -157,8 +169,10 @@ Reply FixtureSites::answer(const std::string& site, const ReceivedRequest& reque
             continue;
         }
         if (!route->form.empty() && route->form != request.body) continue;
-        return testsupport::Answer(HttpResponse(200, fileBytes_.at(route->file),
-                                                {"Content-Type: " + ContentType(route->file)}));
+        const Site* served = find(site);
+        return testsupport::Answer(
+            HttpResponse(200, WithOwnAddress(fileBytes_.at(route->file), served->server->BaseUrl()),
+                         {"Content-Type: " + ContentType(route->file)}));
     }
     return testsupport::Answer(
         HttpResponse(404, kNotFoundPage, {"Content-Type: text/html; charset=utf-8"}));
