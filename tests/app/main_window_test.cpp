@@ -1,0 +1,653 @@
+// The main window offscreen, driven as the user drives it, with fake workers.
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QUrl>
+#include <memory>
+#include <thread>
+
+#include "app/detached_thread.h"
+#include "app/main_window.h"
+#include "app/sponsor_window.h"
+#include "app/window_texts.h"
+#include "run_fakes.h"
+#include "text/codepage.h"
+
+namespace sirelo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::WorkerStart;
+
+// What reaches the system's URL handlers.
+class UrlSink : public QObject {
+    Q_OBJECT
+
+  public:
+    QList<QUrl> opened;
+
+  public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+// The visible changes of the run buttons, in order.
+class ButtonSteps : public QObject {
+  public:
+    QStringList steps;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QString name = watched->objectName().section(u'_', 0, 0);
+        switch (event->type()) {
+            case QEvent::Show:
+                steps << name + " shown";
+                break;
+            case QEvent::Hide:
+                steps << name + " hidden";
+                break;
+            case QEvent::EnabledChange:
+                steps << name + (static_cast<QWidget*>(watched)->isEnabled() ? " enabled"
+                                                                             : " disabled");
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+};
+
+QString Utf8(const std::string& gbk) {
+    return QString::fromStdString(GbkToUtf8(gbk));
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void startupGeometryFlagsAndTexts();
+    void tabContentsAndTexts();
+    void heightStaysAt525();
+    void emptyBoxShowsTheMessageAndStartsNothing();
+    void runDispatchesThePagesThenReturnsToIdle();
+    void pauseContinueAndStopWhilePaused();
+    void stopInTheMiddleOfAWait();
+    void withNoSiteCheckedTheOnlineSearchStillRuns();
+    void secondSearchClearsTheListsFirst();
+    void statusPanesAfterARefresh();
+    void rowsReachTheViewInOneBatch();
+    void doubleClickWithNoRowChangesNothing();
+    void doubleClickAndMenuCopyAndHandOverTheLink();
+    void cellsThatAreNoMagnetLinkAreCopiedButNotHandedOver();
+    void onlineRowsOpenOnlyWebAddresses();
+    void sponsorWindowIsModal();
+    void closingTheWindowEndsTheProgram();
+
+  private:
+    template <typename T = QWidget>
+    T* child(const char* name) const {
+        T* widget = window_->findChild<T*>(QString::fromUtf8(name));
+        if (widget == nullptr) qFatal("no control %s", name);
+        return widget;
+    }
+    void setNumber(const char* box, const char* text) { child<QLineEdit>(box)->setText(text); }
+    void setSites(bool magnet, bool online);
+    void startSearch(const QString& keyword);
+    bool waitForRunEnd(int timeoutMs = 10000);
+    qint64 msSinceClick(const WorkerStart& start) const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(start.at - clicked_).count();
+    }
+    QStringList startNames() const;
+    void addMagnetRow(const std::string& link);
+    void addOnlineRow(const std::string& address);
+    QPoint rowCentre(QTreeView* list, int row) const {
+        return list->visualRect(list->model()->index(row, 0)).center();
+    }
+    void requestContextMenu(QTreeView* list, QPoint at);
+
+    QTemporaryDir configHome_;
+    testing::Journal journal_;
+    testing::FakeClock clock_;
+    std::function<void(const WorkerStart&)> onStart_;
+    std::unique_ptr<MainWindow> window_;
+    testing::Time::time_point clicked_;
+    UrlSink urls_;
+};
+
+void MainWindowTest::initTestCase() {
+    QVERIFY(configHome_.isValid());
+    qputenv("XDG_CONFIG_HOME", configHome_.path().toLocal8Bit());
+    for (const char* scheme : {"magnet", "http", "https", "file", "javascript"}) {
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &urls_, "open");
+    }
+}
+
+void MainWindowTest::cleanupTestCase() {
+    for (const char* scheme : {"magnet", "http", "https", "file", "javascript"}) {
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+}
+
+void MainWindowTest::init() {
+    journal_.clear();
+    onStart_ = nullptr;
+    urls_.opened.clear();
+    window_ = std::make_unique<MainWindow>(clock_, SiteAddresses{}, [this](const WorkerContext&) {
+        return std::make_unique<testing::FakeLauncher>(journal_, [this](const WorkerStart& start) {
+            if (onStart_) onStart_(start);
+        });
+    });
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    setNumber("搜索页数_编辑框", "3");
+    setNumber("搜索间隔_编辑框", "100");
+    setSites(true, true);
+}
+
+void MainWindowTest::cleanup() {
+    if (window_->controller().isDispatcherRunning()) window_->controller().stopRun();
+    QVERIFY(WaitForNoLiveThreads(10s));
+    QCoreApplication::processEvents();
+    window_.reset();
+}
+
+void MainWindowTest::setSites(bool magnet, bool online) {
+    for (const char* box : {"Btrabbit_选择框", "ZZS_选择框", "DSS_选择框", "Btbook_选择框"}) {
+        child<QCheckBox>(box)->setChecked(magnet);
+    }
+    for (const char* box : {"手机看片_选择框", "乐享电影_选择框"}) {
+        child<QCheckBox>(box)->setChecked(online);
+    }
+}
+
+void MainWindowTest::startSearch(const QString& keyword) {
+    child<QLineEdit>("搜索名称")->setText(keyword);
+    clicked_ = testing::Time::now();
+    QTest::mouseClick(child<QPushButton>("搜索_按钮"), Qt::LeftButton);
+}
+
+bool MainWindowTest::waitForRunEnd(int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (window_->controller().isDispatcherRunning() || LiveThreadCount() > 0) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QTest::qWait(5);
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
+
+QStringList MainWindowTest::startNames() const {
+    QStringList names;
+    for (const WorkerStart& start : journal_.starts()) {
+        names << (start.magnet ? QStringLiteral("m%1p%2").arg(start.site).arg(start.page)
+                               : QStringLiteral("o%1").arg(start.site));
+    }
+    return names;
+}
+
+void MainWindowTest::addMagnetRow(const std::string& link) {
+    ResultList& list = window_->controller().magnetList();
+    const int row = list.AppendRow(std::to_string(list.RowCount() + 1));
+    list.SetCell(row, kMagnetName, Utf8ToGbk("电影"));
+    list.SetCell(row, kMagnetLink, link);
+}
+
+void MainWindowTest::addOnlineRow(const std::string& address) {
+    ResultList& list = window_->controller().onlineList();
+    const int row = list.AppendRow(std::to_string(list.RowCount() + 1));
+    list.SetCell(row, kOnlinePageAddress, address);
+}
+
+void MainWindowTest::requestContextMenu(QTreeView* list, QPoint at) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &event);
+}
+
+void MainWindowTest::startupGeometryFlagsAndTexts() {
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Korba Sirelo 1.1.4"));
+    QVERIFY(!window_->windowIcon().isNull());
+    QCOMPARE(window_->size(), QSize(1165, 525));
+    QCOMPARE(window_->focusWidget(), child("搜索名称"));
+    QCOMPARE(child("搜索名称")->geometry(), QRect(50, 40, 802, 35));
+    QCOMPARE(child("标签1")->geometry(), QRect(851, 40, 130, 35));
+    QCOMPARE(child("标签2")->geometry(), QRect(980, 40, 130, 35));
+    for (const char* name : {"搜索_按钮", "停止_按钮"}) {
+        QCOMPARE(child(name)->geometry(), QRect(852, 41, 128, 33));
+    }
+    for (const char* name : {"暂停_按钮", "继续_按钮"}) {
+        QCOMPARE(child(name)->geometry(), QRect(981, 41, 128, 33));
+    }
+    QCOMPARE(child<QPushButton>("搜索_按钮")->text(), QStringLiteral("搜索"));
+    QCOMPARE(child<QPushButton>("停止_按钮")->text(), QStringLiteral("停止"));
+    QCOMPARE(child<QPushButton>("暂停_按钮")->text(), QStringLiteral("暂停"));
+    QCOMPARE(child<QPushButton>("继续_按钮")->text(), QStringLiteral("继续"));
+    QVERIFY(child("搜索_按钮")->isVisible());
+    QVERIFY(child("停止_按钮")->isHidden());
+    QVERIFY(child("暂停_按钮")->isVisible());
+    QVERIFY(!child("暂停_按钮")->isEnabled());
+    QVERIFY(child("继续_按钮")->isHidden());
+
+    auto* tabs = child<QTabWidget>("选择夹1");
+    QCOMPARE(tabs->geometry(), QRect(0, 110, 1288, 682));
+    const QStringList captions{"院线热映", "磁力链接", "在线播放",
+                               "设置中心", "打赏赞助", "更新日志"};
+    QCOMPARE(tabs->count(), captions.size());
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        QCOMPARE(tabs->tabText(tab), captions[tab]);
+
+    auto* bar = child<QStatusBar>("状态条1");
+    QCOMPARE(bar->geometry().bottom(), window_->height() - 1);
+    const QStringList idle{" 磁力链接： 无", " 在线播放： 无", " 过滤链接： 无", " 过滤资源： 无",
+                           " 搜索耗时： 无"};
+    const QList<int> widths{232, 232, 232, 232, 231};
+    const QList<QLabel*> panes = bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(panes.size(), 5);
+    for (int pane = 0; pane < 5; ++pane) {
+        QCOMPARE(window_->statusPaneText(pane), idle[pane]);
+        QCOMPARE(panes[pane]->width(), widths[pane]);
+    }
+
+    struct ListColumns {
+        const char* name;
+        QStringList headers;
+        QList<int> widths;
+    };
+    const ListColumns lists[] = {
+        {"超级列表框1",
+         {"ID", "资源名称", "磁力链接", "来源站点", "文件大小", "资源热度", "创建时间"},
+         {50, 310, 310, 100, 100, 100, 100}},
+        {"超级列表框2",
+         {"ID", "视频名称", "数据信息", "来源站点", "网页地址"},
+         {50, 200, 200, 200, 450}},
+    };
+    for (const ListColumns& columns : lists) {
+        auto* list = child<QTreeView>(columns.name);
+        QCOMPARE(list->size(), QSize(1159, 346));
+        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(list->model()->columnCount(), columns.headers.size());
+        for (int column = 0; column < columns.headers.size(); ++column) {
+            QCOMPARE(list->model()->headerData(column, Qt::Horizontal).toString(),
+                     columns.headers[column]);
+            QCOMPARE(list->header()->sectionSize(column), columns.widths[column]);
+        }
+    }
+}
+
+void MainWindowTest::tabContentsAndTexts() {
+    QCOMPARE(child("分组框2")->size(), QSize(1160, 525));
+    for (const char* name : {"图片框16", "图片框15"}) {
+        QCOMPARE(child(name)->size(), QSize(250, 250));
+        QCOMPARE(child<QLabel>(name)->pixmap().size(), QSize(250, 250));
+    }
+    QCOMPARE(child("图片框16")->pos().x(), 150);
+    QCOMPARE(child("图片框15")->pos().x(), 760);
+    QCOMPARE(child<QLabel>("透明标签10")->text(), QStringLiteral("支付宝"));
+    QCOMPARE(child<QLabel>("透明标签9")->text(), QStringLiteral("微信"));
+    QCOMPARE(
+        child<QLabel>("透明标签8")->text(),
+        QStringLiteral("\n\n\n\n\n\n我们一起来让这个世界有趣一点……\n\n听说，打赏我的人最后都找到了"
+                       "真爱。\n\n听说打赏我的人，都进了福布斯排行榜\n\n打赏的都是天使。\n\n打赏了"
+                       "的人都会变美~"));
+
+    const QString notes = ReleaseNotesText();
+    QVERIFY(notes.startsWith(QStringLiteral(
+        " \r\n\r\n Sirelo 1.1.4（2019.2.24）\r\n\r\n 1：新增 在线播放站点：7DDS "
+        "、乐享电影网\r\n\r\n 2：状态条新增可在线播放视频数量\r\n\r\n 3：去除在线播放"
+        "站点：百事影院\r\n\r\n 4：新增支付宝扫码领红包\r\n\r\n 5：新增打赏赞助窗口和"
+        "子夹\r\n\r\n Sirelo 1.1.3（2019.2.23）\r\n\r\n 1：")));
+    QVERIFY(notes.endsWith(u"\r\n\r\n"));
+    qsizetype at = 0;
+    for (const char* version :
+         {"1.1.4（2019.2.24）", "1.1.3（2019.2.23）", "1.1.2（2019.2.17）", "1.1.1（2019.2.16）",
+          "1.1.0（2019.2.15）", "1.0.3（2018.1.20）", "1.0.2（2018.1.19）", "1.0.1（2018.1.18）",
+          "1.0.0（ 2018.1.16）"}) {
+        const qsizetype next =
+            notes.indexOf(QStringLiteral("\r\n\r\n Sirelo ") + QString::fromUtf8(version) +
+                              QStringLiteral("\r\n\r\n 1："),
+                          at);
+        QVERIFY2(next >= at, version);
+        at = next + 1;
+    }
+    // Between the blank lines, every line is a heading or a numbered item.
+    const QStringList lines = notes.split(QStringLiteral("\r\n"));
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        if (i % 2 == 1) {
+            QVERIFY(lines[i].isEmpty());
+        } else if (i > 0) {
+            QVERIFY2(
+                lines[i].startsWith(QStringLiteral(" Sirelo 1.")) ||
+                    QRegularExpression(QStringLiteral("^ \\d：\\S")).match(lines[i]).hasMatch(),
+                qPrintable(lines[i]));
+        }
+    }
+    QCOMPARE(child<QPlainTextEdit>("编辑框1")->toPlainText().remove(u'\r'),
+             QString(notes).remove(u'\r'));
+}
+
+void MainWindowTest::heightStaysAt525() {
+    window_->resize(1165, 800);
+    QCOMPARE(window_->height(), 525);
+    window_->resize(1000, 300);
+    QCOMPARE(window_->size(), QSize(1000, 525));
+    QCOMPARE(child("状态条1")->geometry().bottom(), 524);
+}
+
+void MainWindowTest::emptyBoxShowsTheMessageAndStartsNothing() {
+    QString title, text;
+    int buttons = 0;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        title = box->windowTitle();
+        text = box->text();
+        buttons = box->buttons().size();
+        box->accept();
+    });
+    startSearch(QString());
+    QCOMPARE(text, QStringLiteral("请输入电影名称再进行搜索"));
+    QCOMPARE(title, QStringLiteral("信息："));
+    QCOMPARE(buttons, 1);
+    QVERIFY(!window_->controller().isDispatcherRunning());
+    QCOMPARE(LiveThreadCount(), 0);
+    QTest::qWait(50);
+    QVERIFY(child("搜索_按钮")->isVisible());
+    QCOMPARE(window_->statusPaneText(0), QStringLiteral(" 磁力链接： 无"));
+}
+
+void MainWindowTest::runDispatchesThePagesThenReturnsToIdle() {
+    ButtonSteps steps;
+    for (const char* name : {"搜索_按钮", "停止_按钮", "暂停_按钮", "继续_按钮"}) {
+        child(name)->installEventFilter(&steps);
+    }
+    child<QTabWidget>("选择夹1")->setCurrentIndex(3);
+    startSearch(QStringLiteral("电影"));
+    QTRY_COMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 1);
+    QVERIFY(waitForRunEnd());
+
+    QCOMPARE(startNames(), (QStringList{"m0p1", "m1p1", "m2p1", "m3p1", "m0p2", "m1p2", "m2p2",
+                                        "m3p2", "m0p3", "m1p3", "m2p3", "m3p3", "o0", "o1"}));
+    const auto starts = journal_.starts();
+    for (const WorkerStart& start : starts) {
+        const int due = start.magnet ? (start.page - 1) * 100 : 300;
+        QVERIFY2(msSinceClick(start) >= due, qPrintable(QString::number(msSinceClick(start))));
+    }
+    QCOMPARE(steps.steps, (QStringList{"暂停 enabled", "停止 shown", "搜索 hidden", "暂停 disabled",
+                                       "停止 hidden", "搜索 shown"}));
+    QCOMPARE(window_->controller().run().keyword(), Utf8ToGbk("电影"));
+    QVERIFY(window_->statusPaneText(0).startsWith(QStringLiteral(" 磁力链接： 0  条")));
+    QVERIFY(window_->statusPaneText(4).endsWith(QStringLiteral("  秒")));
+}
+
+void MainWindowTest::pauseContinueAndStopWhilePaused() {
+    setNumber("搜索页数_编辑框", "10");
+    setNumber("搜索间隔_编辑框", "1000");
+    setSites(false, true);
+    child<QCheckBox>("Btrabbit_选择框")->setChecked(true);
+    startSearch(QStringLiteral("电影"));
+    QTRY_VERIFY(startNames().contains("m0p2"));
+    QTRY_VERIFY(child("暂停_按钮")->isVisible() && child("暂停_按钮")->isEnabled());
+    QTest::mouseClick(child<QPushButton>("暂停_按钮"), Qt::LeftButton);
+    QTRY_VERIFY(child("继续_按钮")->isVisible());
+    QVERIFY(child("暂停_按钮")->isHidden());
+    QVERIFY(child("停止_按钮")->isVisible());
+    QTest::qWait(1300);  // longer than the rest of the interval
+    QCOMPARE(startNames().size(), 2);
+
+    const auto continued = testing::Time::now();
+    QTest::mouseClick(child<QPushButton>("继续_按钮"), Qt::LeftButton);
+    QTRY_VERIFY(startNames().contains("m0p3"));
+    QVERIFY(journal_.starts()[2].at - continued < 600ms);
+    QTRY_VERIFY(child("暂停_按钮")->isVisible());
+    QVERIFY(child("继续_按钮")->isHidden());
+
+    QTest::mouseClick(child<QPushButton>("暂停_按钮"), Qt::LeftButton);
+    QTRY_VERIFY(child("继续_按钮")->isVisible());
+    QTest::mouseClick(child<QPushButton>("停止_按钮"), Qt::LeftButton);
+    QVERIFY(waitForRunEnd(1000));
+    QTRY_VERIFY(child("搜索_按钮")->isVisible());
+    QVERIFY(child("停止_按钮")->isHidden());
+    QVERIFY(child("继续_按钮")->isHidden());
+    QVERIFY(child("暂停_按钮")->isVisible() && !child("暂停_按钮")->isEnabled());
+    QTest::qWait(300);
+    QCOMPARE(startNames(), (QStringList{"m0p1", "m0p2", "m0p3"}));
+    QCOMPARE(window_->statusPaneText(0), QStringLiteral(" 磁力链接： 无"));
+}
+
+void MainWindowTest::stopInTheMiddleOfAWait() {
+    setNumber("搜索间隔_编辑框", "3000");
+    startSearch(QStringLiteral("电影"));
+    QTRY_COMPARE(startNames().size(), 4);
+    QTRY_VERIFY(child("停止_按钮")->isVisible());
+    QTest::mouseClick(child<QPushButton>("停止_按钮"), Qt::LeftButton);
+    QVERIFY(waitForRunEnd(1000));
+    QTRY_VERIFY(child("搜索_按钮")->isVisible());
+    QCOMPARE(startNames().size(), 4);
+    QCOMPARE(window_->statusPaneText(4), QStringLiteral(" 搜索耗时： 无"));
+}
+
+void MainWindowTest::withNoSiteCheckedTheOnlineSearchStillRuns() {
+    setSites(false, true);
+    startSearch(QStringLiteral("电影"));
+    QVERIFY(waitForRunEnd());
+    QCOMPARE(startNames(), (QStringList{"o0", "o1"}));
+    QVERIFY(msSinceClick(journal_.starts()[0]) >= 300);
+    QVERIFY(child("搜索_按钮")->isVisible());
+    QVERIFY(window_->statusPaneText(0).endsWith(QStringLiteral("  条")));
+}
+
+void MainWindowTest::secondSearchClearsTheListsFirst() {
+    setNumber("搜索页数_编辑框", "1");
+    SearchController& controller = window_->controller();
+    bool second = false;
+    int dirty = 0;
+    onStart_ = [&](const WorkerStart& start) {
+        if (second && start.magnet && start.site == kBtrabbit &&
+            (controller.magnetList().RowCount() != 0 || controller.onlineList().RowCount() != 0 ||
+             controller.run().filteredLinks != 0 || controller.run().filteredItems != 0)) {
+            ++dirty;
+        }
+        ResultList& list = start.magnet ? controller.magnetList() : controller.onlineList();
+        list.AppendRow(std::to_string(list.RowCount() + 1));
+        ++controller.run().filteredLinks;
+        ++controller.run().filteredItems;
+    };
+    startSearch(QStringLiteral("电影"));
+    QVERIFY(waitForRunEnd());
+    auto* magnetView = child<QTreeView>("超级列表框1");
+    QTRY_COMPARE(magnetView->model()->rowCount(), 4);
+    QTRY_COMPARE(child<QTreeView>("超级列表框2")->model()->rowCount(), 2);
+
+    child<QTabWidget>("选择夹1")->setCurrentIndex(5);
+    second = true;
+    startSearch(QStringLiteral("另一部"));
+    QVERIFY(waitForRunEnd());
+    QCOMPARE(dirty, 0);
+    QCOMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 1);
+    QTRY_COMPARE(magnetView->model()->rowCount(), 4);
+    QCOMPARE(controller.run().keyword(), Utf8ToGbk("另一部"));
+}
+
+void MainWindowTest::statusPanesAfterARefresh() {
+    SearchController& controller = window_->controller();
+    for (int i = 0; i < 57; ++i)
+        addMagnetRow("magnet:?xt=" + std::to_string(i));
+    for (int i = 0; i < 3; ++i)
+        addOnlineRow("http://127.0.0.1/" + std::to_string(i));
+    controller.run().filteredLinks = 4;
+    controller.run().filteredItems = 10;
+    controller.run().startTick = 1000;
+    clock_.tick = 6237;
+    std::thread([&] { controller.updateStatusBar(); }).join();
+    QTRY_COMPARE(window_->statusPaneText(0), QStringLiteral(" 磁力链接： 57  条"));
+    QCOMPARE(window_->statusPaneText(1), QStringLiteral(" 在线播放： 3  条"));
+    QCOMPARE(window_->statusPaneText(2), QStringLiteral(" 过滤链接： 4  条"));
+    QCOMPARE(window_->statusPaneText(3), QStringLiteral(" 过滤资源： 10  条"));
+    QCOMPARE(window_->statusPaneText(4), QStringLiteral(" 搜索耗时： 5.24  秒"));
+}
+
+// Rows that arrive while the window thread is busy reach the view as one batch.
+void MainWindowTest::rowsReachTheViewInOneBatch() {
+    QAbstractItemModel* model = child<QTreeView>("超级列表框1")->model();
+    QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+    std::thread([this] {
+        for (int i = 0; i < 1000; ++i)
+            addMagnetRow("magnet:?xt=" + std::to_string(i));
+    }).join();
+    QCOMPARE(model->rowCount(), 0);
+    QTRY_COMPARE(model->rowCount(), 1000);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(model->index(999, kMagnetLink).data().toString(), QStringLiteral("magnet:?xt=999"));
+    QCOMPARE(model->index(0, kMagnetName).data().toString(), QStringLiteral("电影"));
+
+    window_->controller().magnetList().DeleteAllRows();
+    QTRY_COMPARE(model->rowCount(), 0);
+    QCOMPARE(child<QTreeView>("超级列表框1")->selectionModel()->selectedRows().size(), 0);
+}
+
+void MainWindowTest::doubleClickWithNoRowChangesNothing() {
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    child<QTabWidget>("选择夹1")->setCurrentIndex(1);
+    QTest::mouseDClick(child<QTreeView>("超级列表框1")->viewport(), Qt::LeftButton, {},
+                       QPoint(100, 100));
+    window_->copyMagnetLink();
+    child<QTabWidget>("选择夹1")->setCurrentIndex(2);
+    QTest::mouseDClick(child<QTreeView>("超级列表框2")->viewport(), Qt::LeftButton, {},
+                       QPoint(100, 100));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    QVERIFY(urls_.opened.isEmpty());
+}
+
+void MainWindowTest::doubleClickAndMenuCopyAndHandOverTheLink() {
+    const std::string first = "magnet:?xt=urn:btih:AAAA&dn=" + Utf8ToGbk("电影");
+    const std::string second = "magnet:?xt=urn:btih:BBBB";
+    addMagnetRow(first);
+    addMagnetRow(second);
+    child<QTabWidget>("选择夹1")->setCurrentIndex(1);
+    auto* list = child<QTreeView>("超级列表框1");
+    QTRY_COMPARE(list->model()->rowCount(), 2);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 1));
+    QCOMPARE(QGuiApplication::clipboard()->text(), Utf8(second));
+    QCOMPARE(urls_.opened, QList<QUrl>{QUrl(Utf8(second))});
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
+    requestContextMenu(list, rowCentre(list, 0));
+    auto* menu = child<QMenu>("磁力链接");
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions()[0]->text(), QStringLiteral("复制链接"));
+    menu->actions()[0]->trigger();
+    menu->close();
+    QCOMPARE(QGuiApplication::clipboard()->text(), Utf8(first));
+    QCOMPARE(urls_.opened.size(), 2);
+    QCOMPARE(urls_.opened[1], QUrl(Utf8(first)));
+
+    list->clearSelection();
+    requestContextMenu(list, QPoint(5, 300));
+    QTest::qWait(20);
+    QVERIFY(!menu->isVisible());
+}
+
+void MainWindowTest::cellsThatAreNoMagnetLinkAreCopiedButNotHandedOver() {
+    const std::string cells[] = {"javascript:alert(1)", "file:///etc/passwd", "",
+                                 "MAGNET:?xt=urn:btih:CCCC"};
+    for (const std::string& cell : cells)
+        addMagnetRow(cell);
+    auto* list = child<QTreeView>("超级列表框1");
+    QTRY_COMPARE(list->model()->rowCount(), 4);
+    for (int row = 0; row < 4; ++row) {
+        list->setCurrentIndex(list->model()->index(row, 0));
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        window_->copyMagnetLink();
+        QCOMPARE(QGuiApplication::clipboard()->text(), Utf8(cells[row]));
+    }
+    QCOMPARE(urls_.opened, QList<QUrl>{QUrl(QStringLiteral("MAGNET:?xt=urn:btih:CCCC"))});
+}
+
+void MainWindowTest::onlineRowsOpenOnlyWebAddresses() {
+    const std::string addresses[] = {"http://127.0.0.1/play/1", "HTTPS://127.0.0.1/play/2",
+                                     "file:///etc/passwd", "javascript:alert(1)"};
+    for (const std::string& address : addresses)
+        addOnlineRow(address);
+    child<QTabWidget>("选择夹1")->setCurrentIndex(2);
+    auto* list = child<QTreeView>("超级列表框2");
+    QTRY_COMPARE(list->model()->rowCount(), 4);
+    auto* menu = child<QMenu>("在线播放菜单");
+
+    requestContextMenu(list, QPoint(5, 300));
+    QTest::qWait(20);
+    QVERIFY(!menu->isVisible());
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
+    requestContextMenu(list, rowCentre(list, 0));
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions()[0]->text(), QStringLiteral("在线播放"));
+    menu->actions()[0]->trigger();
+    menu->close();
+    QCOMPARE(urls_.opened, QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1/play/1"))});
+
+    for (int row = 1; row < 4; ++row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, row));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, row));
+    }
+    QCOMPARE(urls_.opened.size(), 2);
+    QCOMPARE(urls_.opened[1], QUrl(QStringLiteral("HTTPS://127.0.0.1/play/2")));
+}
+
+void MainWindowTest::sponsorWindowIsModal() {
+    QString title;
+    QSize size;
+    bool modal = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* sponsor = qobject_cast<SponsorWindow*>(QApplication::activeModalWidget());
+        if (sponsor == nullptr) return;
+        title = sponsor->windowTitle();
+        size = sponsor->size();
+        modal = sponsor->isModal() && sponsor->parentWidget() == window_.get();
+        sponsor->close();
+    });
+    window_->openSponsorWindow();
+    QCOMPARE(title, QStringLiteral(" 打赏赞助"));
+    QCOMPARE(size, QSize(905, 386));
+    QVERIFY(modal);
+}
+
+// main() ends the process on this signal, without waiting for the run.
+void MainWindowTest::closingTheWindowEndsTheProgram() {
+    QSignalSpy closed(window_.get(), &MainWindow::closed);
+    startSearch(QStringLiteral("电影"));
+    QVERIFY(window_->close());
+    QCOMPARE(closed.size(), 1);
+}
+
+}  // namespace sirelo
+
+QTEST_MAIN(sirelo::MainWindowTest)
+#include "main_window_test.moc"
