@@ -18,7 +18,10 @@ constexpr std::size_t kMaxObjectBytes = 2048;
 constexpr std::size_t kMaxCredentialBytes = 128;
 
 // The one handle every fetch shares, opened on first use and kept until the
-// process ends: DNS answers and TLS sessions are reused across fetches.
+// process ends: DNS answers are reused across fetches. TLS sessions are not
+// shared: resuming one hands OpenSSL session objects from thread to thread,
+// where the thread sanitizer reports races we cannot rule out; a full handshake
+// per fetch is the cheaper certainty.
 struct SharedFetchState {
     CURLSH* share = nullptr;
     std::array<std::mutex, CURL_LOCK_DATA_LAST> locks;
@@ -44,7 +47,6 @@ CURLSH* SharedHandle() {
         curl_share_setopt(share, CURLSHOPT_UNLOCKFUNC, UnlockShared);
         curl_share_setopt(share, CURLSHOPT_USERDATA, state);
         curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
-        curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
         state->share = share;
     });
     return state->share;
