@@ -26,6 +26,7 @@
 #include "app/result_list_model.h"
 #include "app/sponsor_window.h"
 #include "app/window_texts.h"
+#include "board/board_tab.h"
 #include "config/settings_panel.h"
 #include "text/codepage.h"
 
@@ -57,8 +58,7 @@ Widget* Named(Widget* widget, const char* name) {
 
 MainWindow::MainWindow(const Clock& clock, SiteAddresses addresses,
                        const SearchController::LauncherFactory& makeLauncher, QWidget* parent)
-    : QMainWindow(parent),
-      controller_({*this, *this, *this, clock}, std::move(addresses), makeLauncher) {
+    : QMainWindow(parent), controller_({*this, *this, *this, clock}, addresses, makeLauncher) {
     InitAppImages();
     setWindowTitle(QStringLiteral("Korba Sirelo 1.1.4"));
     setWindowIcon(QIcon(QStringLiteral(":/app/images/icon.png")));
@@ -73,6 +73,7 @@ MainWindow::MainWindow(const Clock& clock, SiteAddresses addresses,
     setGeometry(50, 50, 1165, 874);
 
     startupLayout();
+    boardTab_->startLoading(addresses.board + "/board");
     settingsPanel_->loadSettings();
 }
 
@@ -115,7 +116,7 @@ void MainWindow::buildTabs(QWidget* parent) {
     tabs_->setGeometry(0, 110, 1288, 682);
     tabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; }").arg(kTabStrip));
 
-    boardTab_ = new QWidget;
+    boardTab_ = new BoardTab(searchName_, [this] { openSponsorWindow(); });
     tabs_->addTab(boardTab_, QStringLiteral("院线热映"));
 
     magnetModel_ = new ResultListModel(

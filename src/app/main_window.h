@@ -20,6 +20,7 @@ class QTreeView;
 
 namespace sirelo {
 
+class BoardTab;
 class ResultListModel;
 class SettingsPanel;
 
@@ -85,9 +86,8 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     QPushButton* stopButton_ = nullptr;
     QPushButton* pauseButton_ = nullptr;
     QPushButton* continueButton_ = nullptr;
-    QTabWidget* tabs_ = nullptr;  // 选择夹1
-    // Tab 0 (院线热映): an empty page until the board tab takes its place.
-    QWidget* boardTab_ = nullptr;
+    QTabWidget* tabs_ = nullptr;    // 选择夹1
+    BoardTab* boardTab_ = nullptr;  // tab 0, 院线热映
     ResultListModel* magnetModel_ = nullptr;
     ResultListModel* onlineModel_ = nullptr;
     QTreeView* magnetList_ = nullptr;  // 超级列表框1
