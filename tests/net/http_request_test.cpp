@@ -50,6 +50,18 @@ TEST(HttpRequestWireTest, OnlinePlaySearchPostGoesOutByteForByte) {
                                            "wd=%E6%B5%8B%E8%AF%95");
 }
 
+TEST(HttpRequestWireTest, EachMethodCodeSendsItsVerb) {
+    LoopbackServer server(Ok("x"));
+    const std::vector<std::string> verbs = {"GET",     "POST",   "HEAD",  "PUT",
+                                            "OPTIONS", "DELETE", "TRACE", "CONNECT"};
+    for (int code = 0; code < 8; ++code)
+        HttpRequest(server.BaseUrl() + "/verb", code);
+    std::vector<std::string> sent;
+    for (const ReceivedRequest& request : server.Requests())
+        sent.push_back(request.method);
+    EXPECT_EQ(sent, verbs);
+}
+
 TEST(HttpRequestWireTest, MethodCodesOutOfRangeSendAGet) {
     LoopbackServer server(Ok("x"));
     HttpRequest(server.BaseUrl() + "/nine", 9);

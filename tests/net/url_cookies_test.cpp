@@ -92,12 +92,5 @@ TEST(RemoveDuplicatesTest, KeepsTheFirstOfEachPieceInOrder) {
     EXPECT_EQ(RemoveDuplicates("", "; "), "");
 }
 
-TEST(IndexOfTextTest, IsOneBasedAndExact) {
-    TextList list = {"a", "b", "b"};
-    EXPECT_EQ(IndexOfText(list, "b"), 2);
-    EXPECT_EQ(IndexOfText(list, "B"), -1);
-    EXPECT_EQ(IndexOfText({}, ""), -1);
-}
-
 }  // namespace
 }  // namespace sirelo

@@ -16,7 +16,15 @@
 // Writes to a client that left would raise SIGPIPE, so the server ignores that
 // signal for the whole test process.
 //
-// With TLS files the server speaks https (OpenSSL); see TestCertificate.
+// A request whose header block never ends is not recorded. With TLS files the
+// server speaks https (OpenSSL); see TestCertificate.
+//
+//   LoopbackServer server([](const ReceivedRequest& request) {
+//       if (request.Path() == "/slow") return Silent();
+//       return Answer(HttpResponse(404, "<h1>gone</h1>"));
+//   });
+//   Bytes page = PageFetch(server.BaseUrl() + "/missing");
+//   EXPECT_EQ(server.RequestCount("/missing"), 1u);
 
 #include <chrono>
 #include <condition_variable>
