@@ -1,0 +1,149 @@
+// How long the window thread stalls while 20,000 magnet rows stream in from
+// four worker threads into the real main window (offscreen). A 1 ms timer on
+// the window thread is the probe: its largest gap is the longest stall. The
+// baseline is the same probe on an idle window in the same run.
+//
+// Widget code, unlike the other benchmarks: what it measures is the window.
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "app/main_window.h"
+#include "text/codepage.h"
+
+namespace {
+
+using namespace sirelo;
+
+class NoWorkers : public WorkerLauncher {
+  public:
+    void startMagnetWorker(RunLock, int, int) override {}
+    void startOnlineWorker(RunLock, int) override {}
+};
+
+constexpr int kThreads = 4;
+constexpr int kRowsEach = 5000;
+
+struct Probe {
+    qint64 maxGapMs = 0;
+    qint64 elapsedMs = 0;
+    int inserts = 0;
+};
+
+// Runs the event loop with the probe until `done` says so.
+Probe RunProbe(QApplication& app, QAbstractItemModel* model, const std::function<bool()>& done) {
+    Probe probe;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(1);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        probe.maxGapMs = std::max(probe.maxGapMs, now - last);
+        last = now;
+        if (done()) app.quit();
+    });
+    auto connection =
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, [&] { ++probe.inserts; });
+    timer.start();
+    app.exec();
+    QObject::disconnect(connection);
+    probe.elapsedMs = clock.elapsed();
+    return probe;
+}
+
+// Each worker adds its rows page by page (20 rows, then a short pause, as a
+// page's parsing takes a moment), or all at once when `pagePause` is zero.
+void Stream(MainWindow& window, bool followNewest, std::chrono::microseconds pagePause) {
+    ResultList& list = window.controller().magnetList();
+    std::mutex runLock;
+    const std::string name = Utf8ToGbk("流浪地球 The Wandering Earth 国语中字 1080p");
+    std::vector<std::thread> workers;
+    for (int t = 0; t < kThreads; ++t) {
+        workers.emplace_back([&, t] {
+            for (int i = 0; i < kRowsEach; ++i) {
+                const std::string link = "magnet:?xt=urn:btih:" + std::to_string(t) + "-" +
+                                         std::to_string(i) + "0123456789abcdef0123456789";
+                std::unique_lock hold(runLock);
+                if (list.FindRowByCell(link, kMagnetLink) >= 0) continue;
+                const int row = list.AppendRow(std::to_string(list.RowCount() + 1));
+                list.SetCell(row, kMagnetName, name);
+                list.SetCell(row, kMagnetLink, link);
+                list.SetCell(row, kMagnetSite, "Btrabbit");
+                list.SetCell(row, kMagnetSize, "2.3 GB");
+                list.SetCell(row, kMagnetHeat, std::to_string(i));
+                list.SetCell(row, kMagnetCreated, "2019-02-24");
+                if (followNewest) list.ScrollIntoView(row);
+                if (i % 20 == 19 && pagePause.count() > 0) {
+                    hold.unlock();
+                    std::this_thread::sleep_for(pagePause);
+                    hold.lock();
+                }
+            }
+        });
+    }
+    for (auto& worker : workers)
+        worker.join();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    SteadyClock clock;
+    MainWindow window(clock, SiteAddresses{},
+                      [](const WorkerContext&) { return std::make_unique<NoWorkers>(); });
+    window.show();
+    window.findChild<QTabWidget*>(QStringLiteral("选择夹1"))->setCurrentIndex(1);
+    QAbstractItemModel* model =
+        window.findChild<QTreeView*>(QStringLiteral("超级列表框1"))->model();
+
+    QElapsedTimer idle;
+    idle.start();
+    const Probe baseline = RunProbe(app, model, [&] { return idle.elapsed() > 1000; });
+    std::printf("idle window, 1 s:           largest gap %lld ms\n",
+                static_cast<long long>(baseline.maxGapMs));
+
+    struct Case {
+        bool followNewest;
+        std::chrono::microseconds pagePause;
+        const char* name;
+    };
+    const Case cases[] = {
+        {false, std::chrono::microseconds(0), "at once"},
+        {true, std::chrono::microseconds(0), "at once, following the newest"},
+        {false, std::chrono::microseconds(1000), "page by page"},
+        {true, std::chrono::microseconds(1000), "page by page, following the newest"},
+    };
+    for (const Case& c : cases) {
+        window.controller().magnetList().DeleteAllRows();
+        std::thread streamer;
+        QTimer::singleShot(50, [&] {
+            streamer = std::thread(Stream, std::ref(window), c.followNewest, c.pagePause);
+        });
+        const Probe run = RunProbe(app, model, [&] {
+            return model->rowCount() == kThreads * kRowsEach && streamer.joinable();
+        });
+        streamer.join();
+        std::printf(
+            "20,000 rows %s: largest gap %lld ms (%.1fx the idle gap), %d batches, %lld ms in "
+            "all\n",
+            c.name, static_cast<long long>(run.maxGapMs),
+            static_cast<double>(run.maxGapMs) / std::max<qint64>(1, baseline.maxGapMs), run.inserts,
+            static_cast<long long>(run.elapsedMs));
+    }
+    return 0;
+}
