@@ -1,7 +1,5 @@
 #include "board/board_loader.h"
 
-#include <algorithm>
-
 #include "board/board_page.h"
 #include "board/board_slot.h"
 #include "net/page_fetch.h"
@@ -11,9 +9,8 @@ namespace sirelo {
 
 void loadMovieBoard(std::string boardPageUrl, std::shared_ptr<BoardSink> sink) {
     const std::string page = PageText(PageFetch(boardPageUrl));
-    const std::vector<BoardFilm> films = ParseBoardPage(page);
-    const int shown = std::min(static_cast<int>(films.size()), kShownFilmCount);
-    for (int i = 1; i <= shown; ++i) {
+    const std::vector<BoardFilm> films = ParseBoardPage(page, kShownFilmCount);
+    for (int i = 1; i <= static_cast<int>(films.size()); ++i) {
         const BoardFilm& film = films[static_cast<std::size_t>(i - 1)];
         const int slot = SlotForFilm(i)->number;
         sink->ShowPoster(slot, PageFetch(film.posterUrl));

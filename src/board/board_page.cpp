@@ -1,5 +1,7 @@
 #include "board/board_page.h"
 
+#include <algorithm>
+
 #include "text/codepage.h"
 #include "text/regex_matcher.h"
 #include "text/text.h"
@@ -32,7 +34,7 @@ std::string ScoreText(std::string_view scoreMatch) {
            TextBetween(scoreMatch, "fraction\">", "</i></p>");
 }
 
-std::vector<BoardFilm> ParseBoardPage(std::string_view page) {
+std::vector<BoardFilm> ParseBoardPage(std::string_view page, int maxFilms) {
     const std::string dateLabel = Gbk("上映时间：");
     RegexMatcher titles, posters, dates, scores;
     titles.Execute(kTitlePattern, page);
@@ -41,9 +43,10 @@ std::vector<BoardFilm> ParseBoardPage(std::string_view page) {
     scores.Execute(kScorePattern, page);
     const TextList stars = ExtractAllBetween(page, "star\">", "</p>");
 
+    const int count = std::min(titles.MatchCount(), maxFilms);
     std::vector<BoardFilm> films;
-    films.reserve(static_cast<std::size_t>(titles.MatchCount()));
-    for (int i = 1; i <= titles.MatchCount(); ++i) {
+    films.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 1; i <= count; ++i) {
         const std::size_t at = static_cast<std::size_t>(i - 1);
         films.push_back(BoardFilm{
             .name = TextBetween(titles.MatchText(i), "title=\"", "\" class="),

@@ -20,8 +20,8 @@ struct BoardFilm {
     std::string scoreText;  // integer part and fraction part, e.g. "9.2"
 };
 
-// Every film of `page` (GBK text), in page order.
-std::vector<BoardFilm> ParseBoardPage(std::string_view page);
+// The first `maxFilms` films of `page` (GBK text), in page order.
+std::vector<BoardFilm> ParseBoardPage(std::string_view page, int maxFilms);
 
 // The label text for one star paragraph (the text after `star">`, up to "</p>").
 std::string StarsText(std::string_view starParagraph);

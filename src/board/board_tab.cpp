@@ -81,9 +81,6 @@ void BoardTab::buildSlot(int number) {
     }
     controls.stars->setAlignment(Qt::AlignCenter);
     controls.score->setAlignment(Qt::AlignCenter);
-    controls.stars->setStyleSheet(
-        QStringLiteral("color: white; background-color: rgba(0, 0, 0, 150);"));
-    controls.score->setStyleSheet(QStringLiteral("color: #ffb400; font-weight: bold;"));
 
     QString name, date;
     if (slot.IsPromotion()) {
@@ -146,6 +143,8 @@ void BoardTab::showPoster(int slot, const QImage& image) {
     slots_[static_cast<std::size_t>(slot)].poster->setPixmap(QPixmap::fromImage(image));
 }
 
+// The labels on a poster get a dark ground once filled, so that they stay
+// readable on any poster; an empty one shows none.
 void BoardTab::showLabel(int slot, SlotLabel label, const QString& text) {
     const SlotControls& controls = slots_[static_cast<std::size_t>(slot)];
     switch (label) {
@@ -156,9 +155,14 @@ void BoardTab::showLabel(int slot, SlotLabel label, const QString& text) {
             controls.date->setText(text);
             break;
         case SlotLabel::Score:
+            controls.score->setStyleSheet(
+                QStringLiteral("color: #ffb400; font-size: 10px; font-weight: bold;"
+                               " background-color: rgba(0, 0, 0, 150);"));
             controls.score->setText(text);
             break;
         case SlotLabel::Stars:
+            controls.stars->setStyleSheet(
+                QStringLiteral("color: white; background-color: rgba(0, 0, 0, 150);"));
             controls.stars->setText(text);
             break;
     }

@@ -46,7 +46,8 @@ std::string Film(std::string_view name, std::string_view scoreLineEnd) {
 }
 
 TEST(BoardPage, OneFilmPerTitleWithAllFiveTexts) {
-    const std::vector<BoardFilm> films = ParseBoardPage(Gbk(Film("甲", "  ") + Film("乙", "  ")));
+    const std::vector<BoardFilm> films =
+        ParseBoardPage(Gbk(Film("甲", "  ") + Film("乙", "  ")), kShownFilmCount);
     ASSERT_EQ(films.size(), 2u);
     EXPECT_EQ(GbkToUtf8(films[1].name), "乙");
     EXPECT_EQ(films[1].posterUrl, Gbk("http://p/乙.jpg"));
@@ -56,14 +57,15 @@ TEST(BoardPage, OneFilmPerTitleWithAllFiveTexts) {
 }
 
 TEST(BoardPage, ScoreLineNeedsTwoBlanksAfterTheParagraph) {
-    const std::vector<BoardFilm> films = ParseBoardPage(Gbk(Film("甲", " ")));
+    const std::vector<BoardFilm> films = ParseBoardPage(Gbk(Film("甲", " ")), kShownFilmCount);
     ASSERT_EQ(films.size(), 1u);
     EXPECT_EQ(films[0].scoreText, "");
 }
 
 TEST(BoardPage, GreedyMatchesRunToTheLastClosingPartOfTheLine) {
     const std::vector<BoardFilm> films = ParseBoardPage(
-        "<a title=\"A\" class=\"x\"> <b title=\"B\" class=\"y\">\n<a TITLE=\"C\" CLASS=\"z\">");
+        "<a title=\"A\" class=\"x\"> <b title=\"B\" class=\"y\">\n<a TITLE=\"C\" CLASS=\"z\">",
+        kShownFilmCount);
     ASSERT_EQ(films.size(), 2u);
     // The first match spans both titles of its line; its name ends at the first close.
     EXPECT_EQ(films[0].name, "A");
@@ -72,8 +74,18 @@ TEST(BoardPage, GreedyMatchesRunToTheLastClosingPartOfTheLine) {
 }
 
 TEST(BoardPage, NothingUsableGivesNoFilm) {
-    EXPECT_TRUE(ParseBoardPage("").empty());
-    EXPECT_TRUE(ParseBoardPage("<html>data-src=\"x\" alt integer\">1.</i></p>  </html>").empty());
+    EXPECT_TRUE(ParseBoardPage("", kShownFilmCount).empty());
+    EXPECT_TRUE(
+        ParseBoardPage("<html>data-src=\"x\" alt integer\">1.</i></p>  </html>", kShownFilmCount)
+            .empty());
+}
+
+TEST(BoardPage, OnlyTheFilmsAskedForAreCut) {
+    std::string page;
+    for (int i = 0; i < 100000; ++i)
+        page += "title=\"x\" class=\"\n";
+    EXPECT_EQ(ParseBoardPage(page, 10).size(), 10u);
+    EXPECT_EQ(ParseBoardPage(page, 0).size(), 0u);
 }
 
 TEST(BoardSlots, FilmsOneToTenSkipTheSixthSlot) {

@@ -1,6 +1,5 @@
 // sirelo-sitecheck board [--base URL]
 
-#include <algorithm>
 #include <cstdio>
 
 #include "board/board_page.h"
@@ -20,9 +19,9 @@ int RunBoard(const std::vector<std::string>& args) {
     while (base.ends_with('/'))
         base.pop_back();
 
-    const std::vector<BoardFilm> films = ParseBoardPage(PageText(PageFetch(base + "/board")));
-    const int shown = std::min(static_cast<int>(films.size()), kShownFilmCount);
-    for (int i = 1; i <= shown; ++i) {
+    const std::vector<BoardFilm> films =
+        ParseBoardPage(PageText(PageFetch(base + "/board")), kShownFilmCount);
+    for (int i = 1; i <= static_cast<int>(films.size()); ++i) {
         const BoardFilm& film = films[static_cast<std::size_t>(i - 1)];
         std::printf("%d\t%s\t%s\t%s\t%s\t%s\n", SlotForFilm(i)->number,
                     EscapeCell(film.name).c_str(), EscapeCell(film.posterUrl).c_str(),
@@ -30,7 +29,7 @@ int RunBoard(const std::vector<std::string>& args) {
                     EscapeCell(film.scoreText).c_str());
     }
     std::fflush(stdout);
-    std::fprintf(stderr, "films shown: %d, films on the page: %zu\n", shown, films.size());
+    std::fprintf(stderr, "films shown: %zu\n", films.size());
     return 0;
 }
 
