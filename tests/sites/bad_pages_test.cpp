@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "site_test_support.h"
 #include "sites/magnet_worker.h"
 #include "sites/online_worker.h"
@@ -88,26 +90,31 @@ TEST(BadPages, MagnetWorkersSurviveThemAndMarkSitesWithoutNames) {
 }
 
 TEST(BadPages, OnlineWorkersSurviveThemAsSearchOrDetailPages) {
-    const std::string searchPage = FixtureBytes("7dds/search-hero.html");
-    for (const BadPage& bad : BadPages(FixtureBytes("7dds/vod-103.html"))) {
-        SCOPED_TRACE(bad.name);
-        // As the answer to the search post.
-        LoopbackServer searchSite(bad.reply);
-        // As every detail page behind a good answer.
-        LoopbackServer detailSite([&](const testsupport::ReceivedRequest& request) {
-            return request.method == "POST" ? testsupport::Ok(searchPage) : bad.reply;
-        });
-        for (LoopbackServer* server : {&searchSite, &detailSite}) {
-            for (int site : {k7dds, kLexiang}) {
+    const std::vector<std::pair<int, std::string>> searchPages = {
+        {k7dds, "7dds/search-hero.html"}, {kLexiang, "lexiang/search-hero.html"}};
+    for (const auto& [site, file] : searchPages) {
+        const std::string searchPage = FixtureBytes(file);
+        for (const BadPage& bad : BadPages(FixtureBytes("lexiang/movie-2345.html"))) {
+            SCOPED_TRACE(bad.name + " for " + file);
+            // As the answer to the search post.
+            LoopbackServer searchSite(bad.reply);
+            // As the first hit's detail page behind a good answer; the others are missing.
+            std::atomic<int> detailPages{0};
+            LoopbackServer detailSite([&](const testsupport::ReceivedRequest& request) {
+                if (request.method == "POST") return testsupport::Ok(searchPage);
+                return ++detailPages == 1 ? bad.reply : testsupport::Answer(NotFoundPage());
+            });
+            for (LoopbackServer* server : {&searchSite, &detailSite}) {
                 SiteAddresses addresses;
                 addresses.sevenDds = server->BaseUrl() + "/";
                 addresses.lexiang = server->BaseUrl();
                 WorkerHarness harness(addresses, "英雄");
                 OnlineSiteWorker(harness.context, harness.lock, site);
                 EXPECT_EQ(harness.statusRefreshes, 1);
-                // vod-103 lists five items; three hits could give fifteen.
-                EXPECT_LE(harness.onlineList.RowCount(), 15);
+                // The good detail page lists three items.
+                EXPECT_LE(harness.onlineList.RowCount(), 3);
             }
+            EXPECT_EQ(searchSite.RequestCount(), 1u);
         }
     }
 }
