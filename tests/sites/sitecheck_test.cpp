@@ -1,0 +1,161 @@
+// sirelo-sitecheck as its users run it: a process with arguments, rows on
+// stdout, a summary on stderr and an exit status.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config/config_test_support.h"
+#include "fixture_sites.h"
+#include "support/loopback_server.h"
+
+extern char** environ;
+
+namespace sirelo::testing {
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+    std::vector<std::string> lines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+};
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class SitecheckTest : public ::testing::Test {
+  protected:
+    // Runs the tool with the configuration folder of `home`.
+    ToolRun sitecheck(std::vector<std::string> args) {
+        const std::string out = home.root() + "/out", err = home.root() + "/err";
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        args.insert(args.begin(), SIRELO_SITECHECK);
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        pid_t child = 0;
+        ToolRun run;
+        if (posix_spawn(&child, SIRELO_SITECHECK, &files, nullptr, argv.data(), environ) == 0) {
+            int status = 0;
+            waitpid(child, &status, 0);
+            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        posix_spawn_file_actions_destroy(&files);
+        run.out = ReadText(out);
+        run.err = ReadText(err);
+        return run;
+    }
+
+    ScopedConfigHome home;  // also keeps the tool away from the user's own settings
+    fixtures::FixtureSites sites{SIRELO_FIXTURES_DIR};
+};
+
+TEST_F(SitecheckTest, PrintsTheRowsOfOneMagnetPage) {
+    const ToolRun run =
+        sitecheck({"magnet", "Btrabbit", "英雄", "--base", sites.baseAddress("Btrabbit")});
+    EXPECT_EQ(run.status, 0);
+    const auto lines = run.lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(
+        lines[0],
+        "1\t英雄 Hero.2002.1080p.BluRay.x264.国语中字\t"
+        "magnet:?xt=urn:btih:C5FA8ECD71B8B3436906ABBD56E7D38A8363CA64\tBtrabbit\t2.35 GB\t1523\t"
+        "2019-03-12");
+    EXPECT_EQ(lines[2],
+              "3\t英雄 Hero (2002) 导演剪辑版 DVDRip\t\tBtrabbit\t700.1 MB\t95\t2016-05-20");
+    EXPECT_EQ(run.err, "rows: 5, filtered links: 0, filtered items: 0, site exhausted: no\n");
+}
+
+TEST_F(SitecheckTest, FiltersAreOnUnlessTurnedOffAndPagesCanBeChosen) {
+    const std::string base = sites.baseAddress("ZZS");
+    EXPECT_EQ(sitecheck({"magnet", "ZZS", "英雄", "--base", base}).lines().size(), 3u);
+    const ToolRun all = sitecheck({"magnet", "ZZS", "英雄", "1", "--no-filters", "--base", base});
+    EXPECT_EQ(all.lines().size(), 4u);
+    EXPECT_EQ(all.err, "rows: 4, filtered links: 0, filtered items: 0, site exhausted: no\n");
+    const ToolRun empty = sitecheck({"magnet", "ZZS", "英雄", "3", "--base", base});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.err, "rows: 0, filtered links: 0, filtered items: 0, site exhausted: yes\n");
+    EXPECT_EQ(sites.requestCount("ZZS", "/list/%E8%8B%B1%E9%9B%84/rel/3"), 1u);
+}
+
+TEST_F(SitecheckTest, OneRowStaysOneLine) {
+    testsupport::LoopbackServer site(testsupport::Ok(
+        "<a title=\"tab\there back\\slash\r\nnext\"  href=x>--<a href=\"magnet:?xt=1\" class=x>"));
+    const ToolRun run =
+        sitecheck({"magnet", "Btrabbit", "x", "--no-filters", "--base", site.BaseUrl()});
+    EXPECT_EQ(run.out, "1\ttab\\there back\\\\slash\\r\\nnext\t\tBtrabbit\t\t\t\n");
+}
+
+TEST_F(SitecheckTest, PrintsTheRowsOfAnOnlineSite) {
+    const ToolRun sevenDds =
+        sitecheck({"online", "7DDS", "英雄", "--base", sites.baseAddress("7DDS")});
+    EXPECT_EQ(sevenDds.status, 0);
+    ASSERT_EQ(sevenDds.lines().size(), 7u);
+    EXPECT_EQ(sevenDds.lines()[6],
+              "7\t英雄儿女\t第04集\t7DDS\t" + sites.baseAddress("7DDS") + "/play/103-0-4.html");
+    const ToolRun lexiang = sitecheck(
+        {"online", "乐享电影网", "英雄", "--base", sites.baseAddress("乐享电影网") + "/"});
+    ASSERT_EQ(lexiang.lines().size(), 3u);
+    EXPECT_EQ(lexiang.lines()[0], "1\t英雄\tHD国语\t乐享电影网\t" +
+                                      sites.baseAddress("乐享电影网") + "/play/2345-1-1.html");
+    EXPECT_EQ(lexiang.err, "rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
+}
+
+TEST_F(SitecheckTest, WithoutBaseTheAddressComesFromTheConfigurationFile) {
+    home.writeFile(Gbk("[站点地址]\r\nDSS=") + sites.baseAddress("DSS") +
+                   "\r\n7DDS=" + sites.baseAddress("7DDS") + "\r\n");
+    EXPECT_EQ(sitecheck({"magnet", "DSS", "英雄"}).lines().size(), 3u);
+    EXPECT_EQ(sitecheck({"online", "7DDS", "英雄"}).lines().size(), 7u);
+}
+
+TEST_F(SitecheckTest, BadArgumentsGiveTheUsageAndStatusTwo) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"board2"},
+        {"magnet"},
+        {"magnet", "btrabbit", "x"},
+        {"magnet", "DSS", ""},
+        {"magnet", "DSS", "x", "0"},
+        {"magnet", "DSS", "x", "2x"},
+        {"magnet", "DSS", "x", "1", "2"},
+        {"magnet", "DSS", "x", "--base"},
+        {"magnet", "DSS", "x", "--base", "ftp://h"},
+        {"magnet", "DSS", "x", "--fast"},
+        {"online", "7DDS"},
+        {"online", "7DDS", "x", "--no-filters"},
+        {"online", "Btbook", "x"},
+    };
+    for (const auto& args : bad) {
+        const ToolRun run = sitecheck(args);
+        EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(sites.requestCount("DSS") + sites.requestCount("7DDS"), 0u);
+}
+
+}  // namespace
+}  // namespace sirelo::testing
