@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <mutex>
-#include <string>
-#include <vector>
-
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "board/board_loader.h"
 #include "fixture_sites.h"
@@ -42,45 +40,28 @@ class BoardSite {
 };
 
 // Records every call as one line: "poster <slot> <bytes>" or "<label> <slot> <UTF-8 text>".
-class RecordingSink : public BoardSink {
-  public:
+// The loader runs on the test's own thread here, so no lock is needed.
+struct RecordingSink : BoardSink {
     void ShowPoster(int slot, const Bytes& image) override {
-        Record("poster " + std::to_string(slot) + " " + std::to_string(image.size()));
-        std::lock_guard lock(mutex_);
-        posters_.push_back(image);
+        calls.push_back("poster " + std::to_string(slot) + " " + std::to_string(image.size()));
+        posters.push_back(image);
     }
     void ShowLabel(int slot, SlotLabel label, const std::string& gbkText) override {
         static constexpr const char* kNames[] = {"name", "date", "score", "stars"};
-        Record(std::string(kNames[static_cast<int>(label)]) + " " + std::to_string(slot) + " " +
-               GbkToUtf8(gbkText));
-    }
-
-    std::vector<std::string> Calls() const {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
-    std::vector<std::string> Posters() const {
-        std::lock_guard lock(mutex_);
-        return posters_;
+        calls.push_back(std::string(kNames[static_cast<int>(label)]) + " " + std::to_string(slot) +
+                        " " + GbkToUtf8(gbkText));
     }
     // The calls whose line starts with `kind`, in order.
     std::vector<std::string> Calls(std::string_view kind) const {
         std::vector<std::string> picked;
-        for (const std::string& call : Calls()) {
+        for (const std::string& call : calls) {
             if (call.starts_with(kind)) picked.push_back(call);
         }
         return picked;
     }
 
-  private:
-    void Record(std::string call) {
-        std::lock_guard lock(mutex_);
-        calls_.push_back(std::move(call));
-    }
-
-    mutable std::mutex mutex_;
-    std::vector<std::string> calls_;
-    std::vector<std::string> posters_;
+    std::vector<std::string> calls;
+    std::vector<std::string> posters;
 };
 
 std::shared_ptr<RecordingSink> Load(const std::string& url) {
@@ -93,7 +74,7 @@ TEST(BoardLoader, FillsTenFilmSlotsFromAServedPageInOrder) {
     BoardSite site;
     const auto sink = Load(site.BoardUrl());
 
-    const std::vector<std::string> calls = sink->Calls();
+    const std::vector<std::string>& calls = sink->calls;
     ASSERT_EQ(calls.size(), 50u);
     EXPECT_EQ(calls[0], "poster 1 " + std::to_string(BoardFixture("posters/01.jpg").size()));
     EXPECT_EQ(calls[1], "name 1 星河彼岸");
@@ -116,7 +97,7 @@ TEST(BoardLoader, FillsTenFilmSlotsFromAServedPageInOrder) {
     EXPECT_EQ(sink->Calls("date")[2], "date 3 上映时间：2019-02-05(中国大陆)");
 
     // Each poster arrives as served, the one that is no image included.
-    const std::vector<std::string> posters = sink->Posters();
+    const std::vector<std::string>& posters = sink->posters;
     ASSERT_EQ(posters.size(), 10u);
     EXPECT_EQ(posters[3], BoardFixture("posters/04.webp"));
     EXPECT_EQ(posters[6], BoardFixture("posters/07.txt"));
@@ -142,7 +123,7 @@ TEST(BoardLoader, FewerMatchesThanTitlesLeaveTheLastFilmsEmpty) {
     EXPECT_EQ(sink->Calls("name"), (std::vector<std::string>{"name 1 一号", "name 2 二号",
                                                              "name 3 三号", "name 4 四号"}));
     // Film 2 takes film 3's poster, and so on; the last film has none.
-    const std::vector<std::string> posters = sink->Posters();
+    const std::vector<std::string>& posters = sink->posters;
     ASSERT_EQ(posters.size(), 4u);
     EXPECT_EQ(posters[1], BoardFixture("posters/03.gif"));
     EXPECT_EQ(posters[3], "");
@@ -177,9 +158,9 @@ TEST_F(BoardLoaderFailure, NoNetworkFillsNothingAndEndsAtOnce) {
         closedUrl = gone.BaseUrl() + "/board";
     }
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(Load(closedUrl)->Calls().empty());
+    EXPECT_TRUE(Load(closedUrl)->calls.empty());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    EXPECT_TRUE(Load("")->Calls().empty());
+    EXPECT_TRUE(Load("")->calls.empty());
 }
 
 TEST_F(BoardLoaderFailure, HostilePagesFillNothing) {
@@ -187,7 +168,7 @@ TEST_F(BoardLoaderFailure, HostilePagesFillNothing) {
          {testsupport::Garbage(1 << 20), testsupport::Silent(), testsupport::Reset(),
           testsupport::Ok(std::string(1 << 20, '\0'))}) {
         testsupport::LoopbackServer site(reply);
-        EXPECT_TRUE(Load(site.BaseUrl() + "/board")->Calls().empty());
+        EXPECT_TRUE(Load(site.BaseUrl() + "/board")->calls.empty());
     }
 }
 

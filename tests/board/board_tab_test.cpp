@@ -23,20 +23,11 @@ class BoardTabTest : public QObject {
         return tab_->findChild<QLabel*>(QString::fromUtf8(kind) + QString::number(number));
     }
     QLabel* poster(int k) const { return control("图片框", k); }
-    bool firstHalfShown() const {
+    // True when exactly the posters, names and dates of `half` (1 or 2) are visible.
+    bool halfShown(int half) const {
         for (int k = 1; k <= 12; ++k) {
-            const bool first = k <= 6;
             for (const char* kind : {"图片框", "电影名称", "上映时间"}) {
-                if (control(kind, k)->isVisible() != first) return false;
-            }
-        }
-        return true;
-    }
-    bool secondHalfShown() const {
-        for (int k = 1; k <= 12; ++k) {
-            const bool second = k > 6;
-            for (const char* kind : {"图片框", "电影名称", "上映时间"}) {
-                if (control(kind, k)->isVisible() != second) return false;
+                if (control(kind, k)->isVisible() != ((k <= 6) == (half == 1))) return false;
             }
         }
         return true;
@@ -69,7 +60,7 @@ class BoardTabTest : public QObject {
     }
 
     void startsWithTheFirstHalfInItsPlaces() {
-        QVERIFY(firstHalfShown());
+        QVERIFY(halfShown(1));
         QCOMPARE(tab_->board().halfMarker(), std::string());
         QCOMPARE(poster(1)->geometry(), QRect(50, 50, 160, 220));
         QCOMPARE(poster(6)->geometry(), QRect(950, 50, 160, 220));
@@ -101,25 +92,25 @@ class BoardTabTest : public QObject {
 
     void eachWheelReportOverAPosterTogglesOnce() {
         turnWheel(poster(3), -120);
-        QVERIFY(secondHalfShown());
+        QVERIFY(halfShown(2));
         QCOMPARE(GbkToUtf8(tab_->board().halfMarker()), std::string("第二页"));
         // Over a poster's child label, in the other direction, by a small step.
         turnWheel(control("电影主演", 9), 15);
-        QVERIFY(firstHalfShown());
+        QVERIFY(halfShown(1));
         QCOMPARE(tab_->board().halfMarker(), std::string());
     }
 
     void bothArrowsToggleOnPress() {
         QTest::mousePress(poster(13), Qt::LeftButton);
-        QVERIFY(secondHalfShown());
+        QVERIFY(halfShown(2));
         QTest::mouseRelease(poster(13), Qt::LeftButton);
-        QVERIFY(secondHalfShown());
+        QVERIFY(halfShown(2));
         QTest::mousePress(poster(14), Qt::LeftButton);
-        QVERIFY(firstHalfShown());
+        QVERIFY(halfShown(1));
         QTest::mousePress(poster(14), Qt::RightButton);
-        QVERIFY(firstHalfShown());
+        QVERIFY(halfShown(1));
         QTest::mouseDClick(poster(14), Qt::LeftButton);
-        QVERIFY(firstHalfShown());
+        QVERIFY(halfShown(1));
     }
 
     void beforeLoadingAPressCopiesWhatTheLabelShows() {
@@ -187,7 +178,7 @@ class BoardTabTest : public QObject {
         QCOMPARE(control("电影名称", 7)->text(), QString::fromUtf8("电影名称"));
         QVERIFY(poster(1)->pixmap().isNull());
         tab_->toggleBoardHalf();
-        QVERIFY(secondHalfShown());
+        QVERIFY(halfShown(2));
     }
 
     void tabMayGoWhileTheLoaderRuns() {
