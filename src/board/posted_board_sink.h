@@ -19,7 +19,9 @@ class PostedBoardSink : public BoardSink {
     void ShowLabel(int slot, SlotLabel label, const std::string& gbkText) override;
 
   private:
-    QPointer<BoardTab> tab_;  // read on the window thread only; the tab may go first
+    // Copied into each posted update on the loader thread, dereferenced only on the
+    // window thread: the tab may be gone by then.
+    QPointer<BoardTab> tab_;
 };
 
 }  // namespace sirelo
