@@ -31,17 +31,6 @@ TEST(MagnetSiteTable, KeepsTheSpacesInsideTheMarkers) {
     }
 }
 
-TEST(MagnetSiteTable, BuildsEachSitesPageUrl) {
-    EXPECT_EQ(MagnetPageUrl(Site(kBtrabbit), "http://h", "abc", 3),
-              "http://h/search/%61%62%63/default-3.html");
-    EXPECT_EQ(MagnetPageUrl(Site(kZzs), "http://h", "abc", 3), "http://h/list/%61%62%63/rel/3");
-    EXPECT_EQ(MagnetPageUrl(Site(kDss), "http://h", "abc", 3), "http://h/list/%61%62%63/3");
-    EXPECT_EQ(MagnetPageUrl(Site(kBtbook), "https://h", "abc", 3),
-              "https://h/sou/%61%62%63/time-3.html");
-    EXPECT_EQ(MagnetPageUrl(Site(kDss), "http://h", Gbk("英雄"), 1),
-              "http://h/list/%E8%8B%B1%E9%9B%84/1");
-}
-
 TEST(MagnetPage, BtrabbitCutsLinksBeforeTheDisplayNameAndTurnsUnknownCharactersIntoSpaces) {
     const Rows expected = {
         {"英雄 Hero.2002.1080p.BluRay.x264.国语中字",

@@ -19,16 +19,6 @@ std::vector<std::pair<std::string, std::string>> Items(int site, std::string_vie
     return items;
 }
 
-TEST(OnlineSiteTable, AddressesAndMarkers) {
-    EXPECT_EQ(Site(k7dds).searchPath, "index.php?m=vod-search");
-    EXPECT_EQ(Site(kLexiang).searchPath, "/index.php?s=vod-search-name");
-    EXPECT_EQ(Site(kLexiang).blockEnd, "</a></li> ");
-    EXPECT_EQ(GbkToUtf8(Site(kLexiang).label), "乐享电影网");
-    EXPECT_TRUE(Site(k7dds).scrollsNewRows);
-    EXPECT_FALSE(Site(kLexiang).scrollsNewRows);
-    EXPECT_EQ(OnlineSearchForm(Gbk("英雄")), "wd=%E8%8B%B1%E9%9B%84");
-}
-
 TEST(OnlineHit, TakesAddressAndNameFromTheFirstLinkOfAHit) {
     const OnlineHit hit = ReadOnlineHit(Gbk("href=\"vod/103.html\">英雄儿女</a></h3><h3><a "
                                             "href=\"vod/104.html\">少年英雄</a></h3>"),
