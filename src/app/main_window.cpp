@@ -29,6 +29,7 @@
 #include "board/board_tab.h"
 #include "config/settings_panel.h"
 #include "text/codepage.h"
+#include "widgets/tab_page.h"
 
 // Q_INIT_RESOURCE cannot be used inside a namespace.
 static void InitAppImages() {
@@ -39,9 +40,6 @@ namespace sirelo {
 namespace {
 
 constexpr int kWindowHeight = 525;
-// Places on a tab page are given in the tab control's own coordinates, which
-// count the strip of tabs; the strip is held at this height.
-constexpr int kTabStrip = 20;
 constexpr std::array<int, 5> kPaneWidths{232, 232, 232, 232, 231};
 
 QString FromGbk(const std::string& text) {
@@ -114,7 +112,8 @@ void MainWindow::buildSearchRow(QWidget* parent) {
 void MainWindow::buildTabs(QWidget* parent) {
     tabs_ = Named(new QTabWidget(parent), "选择夹1");
     tabs_->setGeometry(0, 110, 1288, 682);
-    tabs_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; }").arg(kTabStrip));
+    tabs_->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { height: %1px; }").arg(kTabStripHeight));
 
     boardTab_ = new BoardTab(searchName_, [this] { openSponsorWindow(); });
     tabs_->addTab(boardTab_, QStringLiteral("院线热映"));
@@ -143,7 +142,7 @@ void MainWindow::buildTabs(QWidget* parent) {
 QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, ResultListModel* model,
                                        const std::array<int, 7>& widths) {
     auto* list = Named(new QTreeView(page), name);
-    list->setGeometry(0, 20 - kTabStrip, 1159, 346);
+    list->setGeometry(0, PageTop(20), 1159, 346);
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
     list->setUniformRowHeights(true);
@@ -167,7 +166,7 @@ QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, ResultLi
 QWidget* MainWindow::buildSponsorPage() {
     auto* page = new QWidget;
     auto* group = Named(new QGroupBox(page), "分组框2");
-    group->setGeometry(0, 20 - kTabStrip, 1160, 525);
+    group->setGeometry(0, PageTop(20), 1160, 525);
 
     auto picture = [group](const char* name, const char* image, int left) {
         auto* label = Named(new QLabel(group), name);
@@ -195,7 +194,7 @@ QWidget* MainWindow::buildSponsorPage() {
 QWidget* MainWindow::buildReleaseNotesPage() {
     auto* page = new QWidget;
     auto* notes = Named(new QPlainTextEdit(page), "编辑框1");
-    notes->setGeometry(0, 20 - kTabStrip, 1159, 346);
+    notes->setGeometry(0, PageTop(20), 1159, 346);
     notes->setReadOnly(true);
     notes->setPlainText(ReleaseNotesText());
     return page;

@@ -14,6 +14,7 @@
 
 #include "board/board_slot.h"
 #include "board/posted_board_sink.h"
+#include "widgets/tab_page.h"
 
 // The resource initialiser lives in the global namespace.
 static void InitBoardResources() {
@@ -23,13 +24,13 @@ static void InitBoardResources() {
 namespace sirelo {
 namespace {
 
-constexpr int kPosterTop = 50;
+constexpr int kPosterTop = PageTop(50);
 constexpr int kPosterWidth = 160;
 constexpr int kPosterHeight = 220;
 constexpr int kSlotPitch = 180;
 constexpr int kFirstPosterLeft = 50;
-constexpr int kNameTop = 290;
-constexpr int kDateTop = 320;
+constexpr int kNameTop = PageTop(290);
+constexpr int kDateTop = PageTop(320);
 constexpr int kLabelHeight = 20;
 constexpr int kArrowWidth = 20;
 

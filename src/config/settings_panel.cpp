@@ -7,6 +7,7 @@
 #include "config/app_config.h"
 #include "config/settings_rules.h"
 #include "text/codepage.h"
+#include "widgets/tab_page.h"
 
 namespace sirelo {
 namespace {
@@ -68,7 +69,7 @@ std::size_t IndexOf(FlagBox box) {
 SettingsPanel::SettingsPanel(LiveSettings& live, QWidget* parent) : QWidget(parent), live_(live) {
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("分组框1"));
-    group->setGeometry(0, 20, 1160, 406);
+    group->setGeometry(0, PageTop(20), 1160, 406);
 
     for (const LabelPlace& label : kLabels) {
         auto* widget = new QLabel(QString::fromUtf8(label.text), group);

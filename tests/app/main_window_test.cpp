@@ -299,6 +299,26 @@ void MainWindowTest::startupGeometryFlagsAndTexts() {
 }
 
 void MainWindowTest::tabContentsAndTexts() {
+    // Every page's controls are placed in the tab control's coordinates alike:
+    // one offset takes each of them from its layout place to where it is.
+    auto* tabs = child<QTabWidget>("选择夹1");
+    struct Place {
+        const char* name;
+        QPoint inTabControl;
+    };
+    const Place places[] = {
+        {"图片框1", {50, 50}},    {"图片框13", {15, 50}},   {"电影名称1", {50, 290}},
+        {"上映时间1", {50, 320}}, {"超级列表框1", {0, 20}}, {"超级列表框2", {0, 20}},
+        {"分组框1", {0, 20}},     {"分组框2", {0, 20}},     {"编辑框1", {0, 20}}};
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);  // lays each page out
+    }
+    const QPoint offset = child(places[0].name)->mapTo(tabs, QPoint()) - places[0].inTabControl;
+    for (const Place& place : places) {
+        QCOMPARE(child(place.name)->mapTo(tabs, QPoint()) - place.inTabControl, offset);
+    }
+    QCOMPARE(offset.y(), 0);  // the pages start right under the strip
+
     QCOMPARE(child("分组框2")->size(), QSize(1160, 525));
     for (const char* name : {"图片框16", "图片框15"}) {
         QCOMPARE(child(name)->size(), QSize(250, 250));

@@ -59,20 +59,21 @@ class BoardTabTest : public QObject {
         searchBox_.reset();
     }
 
+    // Places on the page: the tab control's own, less its 20-pixel strip.
     void startsWithTheFirstHalfInItsPlaces() {
         QVERIFY(halfShown(1));
         QCOMPARE(tab_->board().halfMarker(), std::string());
-        QCOMPARE(poster(1)->geometry(), QRect(50, 50, 160, 220));
-        QCOMPARE(poster(6)->geometry(), QRect(950, 50, 160, 220));
-        QCOMPARE(poster(7)->geometry(), QRect(50, 50, 160, 220));
+        QCOMPARE(poster(1)->geometry(), QRect(50, 30, 160, 220));
+        QCOMPARE(poster(6)->geometry(), QRect(950, 30, 160, 220));
+        QCOMPARE(poster(7)->geometry(), QRect(50, 30, 160, 220));
         QCOMPARE(control("电影主演", 9)->parentWidget(), poster(9));
         QCOMPARE(control("电影主演", 9)->geometry(), QRect(0, 200, 160, 20));
         QCOMPARE(control("网络评分", 9)->parentWidget(), poster(9));
         QCOMPARE(control("网络评分", 9)->geometry(), QRect(140, 0, 20, 20));
-        QCOMPARE(control("电影名称", 3)->geometry(), QRect(410, 290, 160, 20));
-        QCOMPARE(control("上映时间", 3)->geometry(), QRect(410, 320, 160, 20));
-        QCOMPARE(poster(13)->geometry(), QRect(15, 50, 20, 220));
-        QCOMPARE(poster(14)->geometry(), QRect(1125, 50, 20, 220));
+        QCOMPARE(control("电影名称", 3)->geometry(), QRect(410, 270, 160, 20));
+        QCOMPARE(control("上映时间", 3)->geometry(), QRect(410, 300, 160, 20));
+        QCOMPARE(poster(13)->geometry(), QRect(15, 30, 20, 220));
+        QCOMPARE(poster(14)->geometry(), QRect(1125, 30, 20, 220));
         QCOMPARE(poster(13)->pixmap().size(), QSize(16, 16));
         QCOMPARE(poster(13)->alignment(), Qt::AlignCenter);
 
