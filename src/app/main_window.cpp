@@ -76,19 +76,19 @@ MainWindow::MainWindow(const Clock& clock, SiteAddresses addresses,
 }
 
 void MainWindow::buildSearchRow(QWidget* parent) {
-    searchName_ = Named(new QLineEdit(parent), "搜索名称");
-    searchName_->setGeometry(50, 40, 802, 35);
-    connect(searchName_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    搜索名称 = Named(new QLineEdit(parent), "搜索名称");
+    搜索名称->setGeometry(50, 40, 802, 35);
+    connect(搜索名称, &QLineEdit::textChanged, this, [this](const QString& text) {
         std::string gbk = Utf8ToGbk(text.toStdString());
         std::lock_guard hold(searchTextMutex_);
         searchText_ = std::move(gbk);
     });
 
-    frame1_ = Named(new QLabel(parent), "标签1");
-    frame1_->setGeometry(43, 0, 130, 35);
-    frame2_ = Named(new QLabel(parent), "标签2");
-    frame2_->setGeometry(188, 0, 130, 35);
-    for (QLabel* frame : {frame1_, frame2_})
+    标签1 = Named(new QLabel(parent), "标签1");
+    标签1->setGeometry(43, 0, 130, 35);
+    标签2 = Named(new QLabel(parent), "标签2");
+    标签2->setGeometry(188, 0, 130, 35);
+    for (QLabel* frame : {标签1, 标签2})
         frame->setFrameStyle(QFrame::Box | QFrame::Plain);
 
     auto makeButton = [parent](const char* name, const char* caption) {
@@ -96,47 +96,47 @@ void MainWindow::buildSearchRow(QWidget* parent) {
         button->setAutoDefault(false);
         return button;
     };
-    searchButton_ = makeButton("搜索_按钮", "搜索");
-    stopButton_ = makeButton("停止_按钮", "停止");
-    pauseButton_ = makeButton("暂停_按钮", "暂停");
-    continueButton_ = makeButton("继续_按钮", "继续");
-    stopButton_->hide();
-    pauseButton_->setEnabled(false);
-    continueButton_->hide();
-    connect(searchButton_, &QPushButton::clicked, this, [this] { controller_.startSearch(); });
-    connect(stopButton_, &QPushButton::clicked, this, [this] { controller_.stopRun(); });
-    connect(pauseButton_, &QPushButton::clicked, this, [this] { controller_.pauseRun(); });
-    connect(continueButton_, &QPushButton::clicked, this, [this] { controller_.continueRun(); });
+    搜索_按钮 = makeButton("搜索_按钮", "搜索");
+    停止_按钮 = makeButton("停止_按钮", "停止");
+    暂停_按钮 = makeButton("暂停_按钮", "暂停");
+    继续_按钮 = makeButton("继续_按钮", "继续");
+    停止_按钮->hide();
+    暂停_按钮->setEnabled(false);
+    继续_按钮->hide();
+    connect(搜索_按钮, &QPushButton::clicked, this, [this] { controller_.startSearch(); });
+    connect(停止_按钮, &QPushButton::clicked, this, [this] { controller_.stopRun(); });
+    connect(暂停_按钮, &QPushButton::clicked, this, [this] { controller_.pauseRun(); });
+    connect(继续_按钮, &QPushButton::clicked, this, [this] { controller_.continueRun(); });
 }
 
 void MainWindow::buildTabs(QWidget* parent) {
-    tabs_ = Named(new QTabWidget(parent), "选择夹1");
-    tabs_->setGeometry(0, 110, 1288, 682);
-    tabs_->tabBar()->setStyleSheet(
+    选择夹1 = Named(new QTabWidget(parent), "选择夹1");
+    选择夹1->setGeometry(0, 110, 1288, 682);
+    选择夹1->tabBar()->setStyleSheet(
         QStringLiteral("QTabBar::tab { height: %1px; }").arg(kTabStripHeight));
 
-    boardTab_ = new BoardTab(searchName_, [this] { openSponsorWindow(); });
-    tabs_->addTab(boardTab_, QStringLiteral("院线热映"));
+    boardTab_ = new BoardTab(搜索名称, [this] { openSponsorWindow(); });
+    选择夹1->addTab(boardTab_, QStringLiteral("院线热映"));
 
     magnetModel_ = new ResultListModel(
         controller_.magnetList(),
         {"ID", "资源名称", "磁力链接", "来源站点", "文件大小", "资源热度", "创建时间"}, this);
     auto* magnetPage = new QWidget;
-    magnetList_ = buildResultList(magnetPage, "超级列表框1", magnetModel_,
+    超级列表框1 = buildResultList(magnetPage, "超级列表框1", magnetModel_,
                                   {50, 310, 310, 100, 100, 100, 100});
-    tabs_->addTab(magnetPage, QStringLiteral("磁力链接"));
+    选择夹1->addTab(magnetPage, QStringLiteral("磁力链接"));
 
     onlineModel_ = new ResultListModel(
         controller_.onlineList(), {"ID", "视频名称", "数据信息", "来源站点", "网页地址"}, this);
     auto* onlinePage = new QWidget;
-    onlineList_ =
+    超级列表框2 =
         buildResultList(onlinePage, "超级列表框2", onlineModel_, {50, 200, 200, 200, 450});
-    tabs_->addTab(onlinePage, QStringLiteral("在线播放"));
+    选择夹1->addTab(onlinePage, QStringLiteral("在线播放"));
 
     settingsPanel_ = new SettingsPanel(controller_.settings());
-    tabs_->addTab(settingsPanel_, QStringLiteral("设置中心"));
-    tabs_->addTab(buildSponsorPage(), QStringLiteral("打赏赞助"));
-    tabs_->addTab(buildReleaseNotesPage(), QStringLiteral("更新日志"));
+    选择夹1->addTab(settingsPanel_, QStringLiteral("设置中心"));
+    选择夹1->addTab(buildSponsorPage(), QStringLiteral("打赏赞助"));
+    选择夹1->addTab(buildReleaseNotesPage(), QStringLiteral("更新日志"));
 }
 
 QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, ResultListModel* model,
@@ -165,11 +165,11 @@ QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, ResultLi
 
 QWidget* MainWindow::buildSponsorPage() {
     auto* page = new QWidget;
-    auto* group = Named(new QGroupBox(page), "分组框2");
-    group->setGeometry(0, PageTop(20), 1160, 525);
+    auto* 分组框2 = Named(new QGroupBox(page), "分组框2");
+    分组框2->setGeometry(0, PageTop(20), 1160, 525);
 
-    auto picture = [group](const char* name, const char* image, int left) {
-        auto* label = Named(new QLabel(group), name);
+    auto picture = [分组框2](const char* name, const char* image, int left) {
+        auto* label = Named(new QLabel(分组框2), name);
         label->setGeometry(left, 50, 250, 250);
         label->setPixmap(QPixmap(QString::fromUtf8(image)));
     };
@@ -177,70 +177,69 @@ QWidget* MainWindow::buildSponsorPage() {
     picture("图片框15", ":/app/images/wechat.png", 760);
 
     // Each caption is centred under its picture.
-    auto caption = [group](const char* name, const char* text, int left, int width) {
-        auto* label = Named(new QLabel(QString::fromUtf8(text), group), name);
+    auto caption = [分组框2](const char* name, const char* text, int left, int width) {
+        auto* label = Named(new QLabel(QString::fromUtf8(text), 分组框2), name);
         label->setGeometry(left, 356, width, 24);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     };
     caption("透明标签10", "支付宝", 136, 278);
     caption("透明标签9", "微信", 688, 394);
 
-    auto* lines = Named(new QLabel(SponsorPageText(), group), "透明标签8");
-    lines->setGeometry(400, 50, 350, 250);
-    lines->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    auto* 透明标签8 = Named(new QLabel(SponsorPageText(), 分组框2), "透明标签8");
+    透明标签8->setGeometry(400, 50, 350, 250);
+    透明标签8->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return page;
 }
 
 QWidget* MainWindow::buildReleaseNotesPage() {
     auto* page = new QWidget;
-    auto* notes = Named(new QPlainTextEdit(page), "编辑框1");
-    notes->setGeometry(0, PageTop(20), 1159, 346);
-    notes->setReadOnly(true);
-    notes->setPlainText(ReleaseNotesText());
+    auto* 编辑框1 = Named(new QPlainTextEdit(page), "编辑框1");
+    编辑框1->setGeometry(0, PageTop(20), 1159, 346);
+    编辑框1->setReadOnly(true);
+    编辑框1->setPlainText(ReleaseNotesText());
     return page;
 }
 
 void MainWindow::buildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("状态条1"));
-    bar->setSizeGripEnabled(false);
-    bar->setFixedHeight(20);
+    QStatusBar* 状态条1 = statusBar();
+    状态条1->setObjectName(QStringLiteral("状态条1"));
+    状态条1->setSizeGripEnabled(false);
+    状态条1->setFixedHeight(20);
     const StatusPanes idle = IdleStatusPanes();
-    for (std::size_t pane = 0; pane < statusPanes_.size(); ++pane) {
-        statusPanes_[pane] = new QLabel(FromGbk(idle[pane]), bar);
-        statusPanes_[pane]->setFixedWidth(kPaneWidths[pane]);
-        bar->addWidget(statusPanes_[pane]);
+    for (std::size_t pane = 0; pane < 状态条1窗格.size(); ++pane) {
+        状态条1窗格[pane] = new QLabel(FromGbk(idle[pane]), 状态条1);
+        状态条1窗格[pane]->setFixedWidth(kPaneWidths[pane]);
+        状态条1->addWidget(状态条1窗格[pane]);
     }
 }
 
 void MainWindow::buildMenus() {
-    magnetMenu_ = Named(new QMenu(QStringLiteral("磁力链接"), this), "磁力链接");
-    magnetMenu_->addAction(QStringLiteral("复制链接"), this, &MainWindow::copyMagnetLink);
-    onlineMenu_ = Named(new QMenu(QStringLiteral("在线播放菜单"), this), "在线播放菜单");
-    onlineMenu_->addAction(QStringLiteral("在线播放"), this, &MainWindow::openOnlinePage);
-    connect(magnetList_, &QWidget::customContextMenuRequested, this, &MainWindow::showMagnetMenu);
-    connect(onlineList_, &QWidget::customContextMenuRequested, this, &MainWindow::showOnlineMenu);
+    磁力链接 = Named(new QMenu(QStringLiteral("磁力链接"), this), "磁力链接");
+    磁力链接->addAction(QStringLiteral("复制链接"), this, &MainWindow::copyMagnetLink);
+    在线播放菜单 = Named(new QMenu(QStringLiteral("在线播放菜单"), this), "在线播放菜单");
+    在线播放菜单->addAction(QStringLiteral("在线播放"), this, &MainWindow::openOnlinePage);
+    connect(超级列表框1, &QWidget::customContextMenuRequested, this, &MainWindow::showMagnetMenu);
+    connect(超级列表框2, &QWidget::customContextMenuRequested, this, &MainWindow::showOnlineMenu);
 }
 
 // Frames right of the search box, each overlapping its left neighbour by one
 // pixel; the buttons inset by one pixel in their frames.
 void MainWindow::startupLayout() {
-    searchName_->setFocus();
-    const QRect box = searchName_->geometry();
-    frame1_->setGeometry(box.x() + box.width() - 1, box.y(), 130, frame1_->height());
-    frame2_->setGeometry(frame1_->x() + frame1_->width() - 1, box.y(), frame1_->width(),
-                         frame2_->height());
-    const QSize buttonSize(frame1_->width() - 2, frame1_->height() - 2);
-    for (QPushButton* b : {searchButton_, stopButton_}) {
-        b->setGeometry(QRect(frame1_->pos() + QPoint(1, 1), buttonSize));
+    搜索名称->setFocus();
+    const QRect box = 搜索名称->geometry();
+    标签1->setGeometry(box.x() + box.width() - 1, box.y(), 130, 标签1->height());
+    标签2->setGeometry(标签1->x() + 标签1->width() - 1, box.y(), 标签1->width(), 标签2->height());
+    const QSize buttonSize(标签1->width() - 2, 标签1->height() - 2);
+    for (QPushButton* b : {搜索_按钮, 停止_按钮}) {
+        b->setGeometry(QRect(标签1->pos() + QPoint(1, 1), buttonSize));
     }
-    for (QPushButton* b : {pauseButton_, continueButton_}) {
-        b->setGeometry(QRect(frame2_->pos() + QPoint(1, 1), buttonSize));
+    for (QPushButton* b : {暂停_按钮, 继续_按钮}) {
+        b->setGeometry(QRect(标签2->pos() + QPoint(1, 1), buttonSize));
     }
 }
 
 QString MainWindow::statusPaneText(int pane) const {
-    return statusPanes_.at(pane)->text();
+    return 状态条1窗格.at(pane)->text();
 }
 
 int MainWindow::currentRow(const QTreeView* list) {
@@ -251,7 +250,7 @@ int MainWindow::currentRow(const QTreeView* list) {
 // The link always goes to the clipboard; only a magnet link goes on to the
 // system's handler, since the cell holds whatever the page said.
 void MainWindow::copyMagnetLink() {
-    const int row = currentRow(magnetList_);
+    const int row = currentRow(超级列表框1);
     if (row < 0) return;
     const QString link = FromGbk(controller_.magnetList().CellText(row, kMagnetLink));
     QGuiApplication::clipboard()->setText(link);
@@ -260,16 +259,16 @@ void MainWindow::copyMagnetLink() {
 
 void MainWindow::openOnlinePage() {
     const std::string address =
-        controller_.onlineList().CellText(currentRow(onlineList_), kOnlinePageAddress);
+        controller_.onlineList().CellText(currentRow(超级列表框2), kOnlinePageAddress);
     if (IsWebAddress(address)) QDesktopServices::openUrl(QUrl(FromGbk(address)));
 }
 
 void MainWindow::showMagnetMenu() {
-    if (currentRow(magnetList_) >= 0) magnetMenu_->popup(QCursor::pos());
+    if (currentRow(超级列表框1) >= 0) 磁力链接->popup(QCursor::pos());
 }
 
 void MainWindow::showOnlineMenu() {
-    if (currentRow(onlineList_) >= 0) onlineMenu_->popup(QCursor::pos());
+    if (currentRow(超级列表框2) >= 0) 在线播放菜单->popup(QCursor::pos());
 }
 
 void MainWindow::openSponsorWindow() {
@@ -284,9 +283,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == magnetList_->viewport()) {
+        if (watched == 超级列表框1->viewport()) {
             copyMagnetLink();
-        } else if (watched == onlineList_->viewport() && currentRow(onlineList_) >= 0) {
+        } else if (watched == 超级列表框2->viewport() && currentRow(超级列表框2) >= 0) {
             openOnlinePage();
         }
     }
@@ -296,13 +295,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 QPushButton* MainWindow::button(RunButton which) const {
     switch (which) {
         case RunButton::Search:
-            return searchButton_;
+            return 搜索_按钮;
         case RunButton::Stop:
-            return stopButton_;
+            return 停止_按钮;
         case RunButton::Pause:
-            return pauseButton_;
+            return 暂停_按钮;
         case RunButton::Continue:
-            return continueButton_;
+            return 继续_按钮;
     }
     return nullptr;
 }
@@ -315,7 +314,7 @@ void MainWindow::showStatusPanes(const StatusPanes& panes) {
         this,
         [this, texts] {
             for (std::size_t pane = 0; pane < texts.size(); ++pane) {
-                statusPanes_[pane]->setText(texts[pane]);
+                状态条1窗格[pane]->setText(texts[pane]);
             }
         },
         Qt::QueuedConnection);
@@ -333,7 +332,7 @@ void MainWindow::setButtonEnabled(RunButton which, bool enabled) {
 
 void MainWindow::selectTab(int index) {
     QMetaObject::invokeMethod(
-        this, [this, index] { tabs_->setCurrentIndex(index); }, Qt::QueuedConnection);
+        this, [this, index] { 选择夹1->setCurrentIndex(index); }, Qt::QueuedConnection);
 }
 
 void MainWindow::beep() {

@@ -79,23 +79,25 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     std::string searchText_;  // GBK copy of 搜索名称, for the dispatcher thread
     SearchController controller_;
 
-    QLineEdit* searchName_ = nullptr;  // 搜索名称
-    QLabel* frame1_ = nullptr;         // 标签1
-    QLabel* frame2_ = nullptr;         // 标签2
-    QPushButton* searchButton_ = nullptr;
-    QPushButton* stopButton_ = nullptr;
-    QPushButton* pauseButton_ = nullptr;
-    QPushButton* continueButton_ = nullptr;
-    QTabWidget* tabs_ = nullptr;    // 选择夹1
+    // The window's controls carry their names; the pages that are widgets of
+    // their own, and the models, carry role names.
+    QLineEdit* 搜索名称 = nullptr;
+    QLabel* 标签1 = nullptr;  // frames of the buttons
+    QLabel* 标签2 = nullptr;
+    QPushButton* 搜索_按钮 = nullptr;
+    QPushButton* 停止_按钮 = nullptr;
+    QPushButton* 暂停_按钮 = nullptr;
+    QPushButton* 继续_按钮 = nullptr;
+    QTabWidget* 选择夹1 = nullptr;
     BoardTab* boardTab_ = nullptr;  // tab 0, 院线热映
     ResultListModel* magnetModel_ = nullptr;
     ResultListModel* onlineModel_ = nullptr;
-    QTreeView* magnetList_ = nullptr;  // 超级列表框1
-    QTreeView* onlineList_ = nullptr;  // 超级列表框2
-    SettingsPanel* settingsPanel_ = nullptr;
-    std::array<QLabel*, 5> statusPanes_{};
-    QMenu* magnetMenu_ = nullptr;  // 磁力链接
-    QMenu* onlineMenu_ = nullptr;  // 在线播放菜单
+    QTreeView* 超级列表框1 = nullptr;         // magnet results
+    QTreeView* 超级列表框2 = nullptr;         // online-play results
+    SettingsPanel* settingsPanel_ = nullptr;  // tab 3, 设置中心
+    std::array<QLabel*, 5> 状态条1窗格{};     // the panes of the status bar 状态条1
+    QMenu* 磁力链接 = nullptr;                // context menu of 超级列表框1
+    QMenu* 在线播放菜单 = nullptr;            // context menu of 超级列表框2
 };
 
 }  // namespace sirelo

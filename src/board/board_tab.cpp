@@ -56,12 +56,12 @@ void FillBackground(QWidget* widget, const QColor& color) {
 }  // namespace
 
 BoardTab::BoardTab(QLineEdit* searchBox, std::function<void()> openSponsorWindow, QWidget* parent)
-    : QWidget(parent), searchBox_(searchBox), openSponsorWindow_(std::move(openSponsorWindow)) {
+    : QWidget(parent), 搜索名称(searchBox), openSponsorWindow_(std::move(openSponsorWindow)) {
     InitBoardResources();
     for (int slot = 1; slot <= BoardSlot::kCount; ++slot)
         buildSlot(slot);
-    previousArrow_ = buildArrow(13, 15, QStringLiteral(":/board/chevron-left.png"));
-    nextArrow_ = buildArrow(14, 1125, QStringLiteral(":/board/chevron-right.png"));
+    图片框13 = buildArrow(13, 15, QStringLiteral(":/board/chevron-left.png"));
+    图片框14 = buildArrow(14, 1125, QStringLiteral(":/board/chevron-right.png"));
 }
 
 void BoardTab::buildSlot(int number) {
@@ -137,7 +137,7 @@ void BoardTab::toggleBoardHalf() {
 }
 
 void BoardTab::copyFilmName(int slot) {
-    searchBox_->setText(slots_[static_cast<std::size_t>(slot)].name->text());
+    搜索名称->setText(slots_[static_cast<std::size_t>(slot)].name->text());
 }
 
 void BoardTab::showPoster(int slot, const QImage& image) {
@@ -180,7 +180,7 @@ int BoardTab::posterSlot(const QObject* watched) const {
 }
 
 bool BoardTab::eventFilter(QObject* watched, QEvent* event) {
-    const bool arrow = watched == previousArrow_ || watched == nextArrow_;
+    const bool arrow = watched == 图片框13 || watched == 图片框14;
     const int slot = arrow ? 0 : posterSlot(watched);
     if (!arrow && slot == 0) return QWidget::eventFilter(watched, event);
 

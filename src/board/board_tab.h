@@ -57,11 +57,11 @@ class BoardTab : public QWidget {
     // The slot whose poster (or a label on it) is `watched`, or 0.
     int posterSlot(const QObject* watched) const;
 
-    QLineEdit* searchBox_;
+    QLineEdit* 搜索名称;
     std::function<void()> openSponsorWindow_;
     std::array<SlotControls, 13> slots_{};  // index = slot number; 0 unused
-    QLabel* previousArrow_ = nullptr;
-    QLabel* nextArrow_ = nullptr;
+    QLabel* 图片框13 = nullptr;             // the arrows, left and right
+    QLabel* 图片框14 = nullptr;
     MovieBoard board_;
 };
 

@@ -67,19 +67,19 @@ std::size_t IndexOf(FlagBox box) {
 }  // namespace
 
 SettingsPanel::SettingsPanel(LiveSettings& live, QWidget* parent) : QWidget(parent), live_(live) {
-    auto* group = new QGroupBox(this);
-    group->setObjectName(QStringLiteral("分组框1"));
-    group->setGeometry(0, PageTop(20), 1160, 406);
+    auto* 分组框1 = new QGroupBox(this);
+    分组框1->setObjectName(QStringLiteral("分组框1"));
+    分组框1->setGeometry(0, PageTop(20), 1160, 406);
 
     for (const LabelPlace& label : kLabels) {
-        auto* widget = new QLabel(QString::fromUtf8(label.text), group);
+        auto* widget = new QLabel(QString::fromUtf8(label.text), 分组框1);
         widget->setObjectName(QString::fromUtf8(label.name));
         widget->setGeometry(label.place);
     }
 
     for (const EditPlace& place : kEdits) {
         const NumberSetting& setting = SettingOf(place.box);
-        auto* box = new NumberEdit(group);
+        auto* box = new NumberEdit(分组框1);
         box->setObjectName(QString::fromUtf8(setting.control));
         box->setGeometry(place.place);
         box->setText(QString::fromUtf8(setting.formDefault));
@@ -92,7 +92,7 @@ SettingsPanel::SettingsPanel(LiveSettings& live, QWidget* parent) : QWidget(pare
 
     for (const CheckBoxPlace& place : kCheckBoxes) {
         const FlagSetting& setting = SettingOf(place.box);
-        auto* box = new QCheckBox(QString::fromUtf8(place.caption), group);
+        auto* box = new QCheckBox(QString::fromUtf8(place.caption), 分组框1);
         box->setObjectName(QString::fromUtf8(setting.control));
         box->setGeometry(place.place);
         box->setChecked(setting.formDefault);
