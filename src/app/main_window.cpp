@@ -22,6 +22,7 @@
 #include <QUrl>
 #include <utility>
 
+#include "app/detached_thread.h"
 #include "app/link_checks.h"
 #include "app/result_list_model.h"
 #include "app/sponsor_window.h"
@@ -71,7 +72,7 @@ MainWindow::MainWindow(const Clock& clock, SiteAddresses addresses,
     setGeometry(50, 50, 1165, 874);
 
     startupLayout();
-    boardTab_->startLoading(addresses.board + "/board");
+    boardTab_->startLoading(addresses.board + "/board", StartDetached);
     settingsPanel_->loadSettings();
 }
 

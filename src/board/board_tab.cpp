@@ -9,8 +9,7 @@
 #include <QPixmap>
 #include <QWheelEvent>
 #include <memory>
-#include <system_error>
-#include <thread>
+#include <utility>
 
 #include "board/board_slot.h"
 #include "board/posted_board_sink.h"
@@ -117,13 +116,11 @@ QLabel* BoardTab::buildArrow(int number, int left, const QString& image) {
     return arrow;
 }
 
-void BoardTab::startLoading(const std::string& boardPageUrl) {
+void BoardTab::startLoading(const std::string& boardPageUrl, const ThreadStarter& startThread) {
     auto sink = std::make_shared<PostedBoardSink>(QPointer<BoardTab>(this));
-    try {
-        std::thread(loadMovieBoard, boardPageUrl, std::move(sink)).detach();
-    } catch (const std::system_error&) {
-        // No thread, no board: the tab keeps its start-up look.
-    }
+    startThread([boardPageUrl, sink = std::move(sink)]() mutable {
+        loadMovieBoard(std::move(boardPageUrl), std::move(sink));
+    });
 }
 
 void BoardTab::toggleBoardHalf() {

@@ -26,9 +26,14 @@ class BoardTab : public QWidget {
     BoardTab(QLineEdit* searchBox, std::function<void()> openSponsorWindow,
              QWidget* parent = nullptr);
 
-    // Starts the loader thread on `boardPageUrl` (the ranking site + "/board")
-    // and lets it go; it ends by itself.
-    void startLoading(const std::string& boardPageUrl);
+    // Runs `body` on a thread of its own and lets it go; false when no thread
+    // could be started. The window passes the program's counted threads.
+    using ThreadStarter = std::function<bool(std::function<void()>)>;
+
+    // Starts the loader on `boardPageUrl` (the ranking site + "/board") through
+    // `startThread`; it ends by itself. Without a thread the tab keeps its
+    // start-up look.
+    void startLoading(const std::string& boardPageUrl, const ThreadStarter& startThread);
 
     void toggleBoardHalf();
     void copyFilmName(int slot);

@@ -29,6 +29,7 @@
 #include "app/sponsor_window.h"
 #include "app/window_texts.h"
 #include "run_fakes.h"
+#include "support/loopback_server.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -106,6 +107,7 @@ class MainWindowTest : public QObject {
     void onlineRowsOpenOnlyWebAddresses();
     void sponsorWindowIsModal();
     void closingTheWindowEndsTheProgram();
+    void theBoardLoaderIsACountedThread();
 
   private:
     template <typename T = QWidget>
@@ -128,6 +130,7 @@ class MainWindowTest : public QObject {
         return list->visualRect(list->model()->index(row, 0)).center();
     }
     void requestContextMenu(QTreeView* list, QPoint at);
+    std::unique_ptr<MainWindow> makeWindow(const SiteAddresses& addresses);
 
     QTemporaryDir configHome_;
     testing::Journal journal_;
@@ -156,11 +159,7 @@ void MainWindowTest::init() {
     journal_.clear();
     onStart_ = nullptr;
     urls_.opened.clear();
-    window_ = std::make_unique<MainWindow>(clock_, SiteAddresses{}, [this](const WorkerContext&) {
-        return std::make_unique<testing::FakeLauncher>(journal_, [this](const WorkerStart& start) {
-            if (onStart_) onStart_(start);
-        });
-    });
+    window_ = makeWindow(SiteAddresses{});
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     setNumber("搜索页数_编辑框", "3");
@@ -173,6 +172,14 @@ void MainWindowTest::cleanup() {
     QVERIFY(WaitForNoLiveThreads(10s));
     QCoreApplication::processEvents();
     window_.reset();
+}
+
+std::unique_ptr<MainWindow> MainWindowTest::makeWindow(const SiteAddresses& addresses) {
+    return std::make_unique<MainWindow>(clock_, addresses, [this](const WorkerContext&) {
+        return std::make_unique<testing::FakeLauncher>(journal_, [this](const WorkerStart& start) {
+            if (onStart_) onStart_(start);
+        });
+    });
 }
 
 void MainWindowTest::setSites(bool magnet, bool online) {
@@ -665,6 +672,20 @@ void MainWindowTest::closingTheWindowEndsTheProgram() {
     startSearch(QStringLiteral("电影"));
     QVERIFY(window_->close());
     QCOMPARE(closed.size(), 1);
+}
+
+// Tests may wait for every thread of the program, the board loader's too.
+void MainWindowTest::theBoardLoaderIsACountedThread() {
+    QVERIFY(WaitForNoLiveThreads(10s));
+    testsupport::LoopbackServer board(testsupport::Silent());
+    SiteAddresses addresses;
+    addresses.board = board.BaseUrl();
+    const std::unique_ptr<MainWindow> window = makeWindow(addresses);
+    QVERIFY(board.WaitForRequests(1, 10s));
+    QCOMPARE(board.Requests()[0].target, std::string("/board"));
+    QCOMPARE(LiveThreadCount(), 1);
+    board.Stop();
+    QVERIFY(WaitForNoLiveThreads(10s));
 }
 
 }  // namespace sirelo

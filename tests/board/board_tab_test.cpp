@@ -4,6 +4,8 @@
 #include <QWheelEvent>
 #include <QtTest>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "board/board_tab.h"
 #include "fixture_sites.h"
@@ -18,6 +20,19 @@ class BoardTabTest : public QObject {
     std::unique_ptr<QLineEdit> searchBox_;
     std::unique_ptr<BoardTab> tab_;
     int sponsorOpened_ = 0;
+    std::vector<std::thread> loaders_;  // joined before each test ends
+
+    void startLoading(const std::string& url) {
+        tab_->startLoading(url, [this](std::function<void()> body) {
+            loaders_.emplace_back(std::move(body));
+            return true;
+        });
+    }
+    void joinLoaders() {
+        for (std::thread& loader : loaders_)
+            loader.join();
+        loaders_.clear();
+    }
 
     QLabel* control(const char* kind, int number) const {
         return tab_->findChild<QLabel*>(QString::fromUtf8(kind) + QString::number(number));
@@ -39,7 +54,7 @@ class BoardTabTest : public QObject {
         QApplication::sendEvent(over, &wheel);
     }
     void loadFrom(const fixtures::FixtureSites& sites) {
-        tab_->startLoading(sites.baseAddress("院线热映") + "/board");
+        startLoading(sites.baseAddress("院线热映") + "/board");
         // The last update of the tenth film.
         QTRY_COMPARE_WITH_TIMEOUT(control("电影主演", 11)->text(), QString::fromUtf8("何小满"),
                                   10000);
@@ -55,6 +70,7 @@ class BoardTabTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(tab_.get()));
     }
     void cleanup() {
+        joinLoaders();
         tab_.reset();
         searchBox_.reset();
     }
@@ -173,8 +189,9 @@ class BoardTabTest : public QObject {
             testsupport::LoopbackServer gone(testsupport::Ok(""));
             url = gone.BaseUrl() + "/board";
         }
-        tab_->startLoading(url);
-        QTest::qWait(300);
+        startLoading(url);
+        joinLoaders();
+        QCoreApplication::processEvents();
         QCOMPARE(control("电影名称", 1)->text(), QString());
         QCOMPARE(control("电影名称", 7)->text(), QString::fromUtf8("电影名称"));
         QVERIFY(poster(1)->pixmap().isNull());
@@ -184,10 +201,11 @@ class BoardTabTest : public QObject {
 
     void tabMayGoWhileTheLoaderRuns() {
         fixtures::FixtureSites sites(SIRELO_FIXTURES_DIR);
-        tab_->startLoading(sites.baseAddress("院线热映") + "/board");
+        startLoading(sites.baseAddress("院线热映") + "/board");
         QTRY_VERIFY_WITH_TIMEOUT(sites.requestCount("院线热映") >= 3, 10000);
         tab_.reset();
-        QTest::qWait(300);
+        joinLoaders();
+        QTest::qWait(50);  // the updates posted for the gone tab
     }
 };
 
