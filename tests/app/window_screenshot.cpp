@@ -1,72 +1,130 @@
-// Draws the main window on each tab, and the sponsor window, into PNG files
-// (scripts/screenshot runs it under Xvfb), so the layout can be looked at.
+// Draws the main window into PNG files after a real search against the fixture
+// sites (scripts/screenshot runs it under Xvfb): each tab, then the sponsor
+// window. With --readme FILE the 磁力链接 tab with its rows also goes to FILE.
 
+#include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
-#include <QWidget>
+#include <QTreeView>
+#include <chrono>
 #include <cstdio>
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <thread>
 
+#include "app/detached_thread.h"
 #include "app/main_window.h"
+#include "app/run_ports.h"
+#include "app/site_worker_launcher.h"
 #include "app/sponsor_window.h"
-#include "run_fakes.h"
-#include "text/codepage.h"
+#include "fixture_sites.h"
 
 namespace {
 
-void FillSampleRows(sirelo::SearchController& controller) {
-    using namespace sirelo;
-    ResultList& magnet = controller.magnetList();
-    for (int i = 0; i < 30; ++i) {
-        const int row = magnet.AppendRow(std::to_string(i + 1));
-        magnet.SetCell(row, kMagnetName,
-                       Utf8ToGbk("示例电影 第" + std::to_string(i + 1) + "部 1080p"));
-        magnet.SetCell(row, kMagnetLink,
-                       "magnet:?xt=urn:btih:" + std::to_string(1000000 + i) + "ABCDEF0123456789");
-        magnet.SetCell(row, kMagnetSite, "Btrabbit");
-        magnet.SetCell(row, kMagnetSize, "1.4 GB");
-        magnet.SetCell(row, kMagnetHeat, std::to_string(100 - i));
-        magnet.SetCell(row, kMagnetCreated, "2019-02-24");
+using namespace std::chrono_literals;
+
+// A film the fixture sites answer on every site.
+const char* const kFilm = "英雄";
+
+// Runs the window thread's events until `done` holds; false after `timeout`.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(10ms);
     }
-    ResultList& online = controller.onlineList();
-    for (int i = 0; i < 3; ++i) {
-        const int row = online.AppendRow(std::to_string(i + 1));
-        online.SetCell(row, kOnlineVideoName, Utf8ToGbk("示例电影"));
-        online.SetCell(row, kOnlineInfo, Utf8ToGbk("第" + std::to_string(i + 1) + "集"));
-        online.SetCell(row, kOnlineSite, "7DDS");
-        online.SetCell(row, kOnlinePageAddress, "http://127.0.0.1/play/" + std::to_string(i));
+    return true;
+}
+
+// Lets the updates posted by the last threads reach the window.
+void Settle() {
+    WaitUntil([] { return false; }, 300ms);
+}
+
+template <typename Widget>
+Widget* Child(const QWidget& window, const char* name) {
+    auto* widget = window.findChild<Widget*>(QString::fromUtf8(name));
+    if (widget == nullptr) throw std::runtime_error(std::string("no control ") + name);
+    return widget;
+}
+
+bool Save(const QPixmap& picture, const QString& file) {
+    // Quality 0: the smallest PNG.
+    if (picture.save(file, "PNG", 0)) return true;
+    std::fprintf(stderr, "window_screenshot: cannot write %s\n", qPrintable(file));
+    return false;
+}
+
+int Run(const QString& outDir, const QString& readmeFile) {
+    sirelo::fixtures::FixtureSites sites(SIRELO_FIXTURES_DIR);
+    const sirelo::SteadyClock clock;
+    sirelo::MainWindow window(clock, sites.addresses(), sirelo::MakeSiteWorkerLauncher);
+    window.show();
+
+    // The board loader is the only thread so far.
+    if (!WaitUntil([] { return sirelo::LiveThreadCount() == 0; }, 30s)) {
+        std::fprintf(stderr, "window_screenshot: the board did not fill\n");
+        return 1;
     }
+    Child<QLineEdit>(window, "搜索名称")->setText(QString::fromUtf8(kFilm));
+    Child<QPushButton>(window, "搜索_按钮")->click();
+    const QAbstractItemModel* rows = Child<QTreeView>(window, "超级列表框1")->model();
+    const bool idle = WaitUntil(
+        [&] {
+            return !window.controller().isDispatcherRunning() && sirelo::LiveThreadCount() == 0 &&
+                   rows->rowCount() > 0;
+        },
+        60s);
+    if (!idle) {
+        std::fprintf(stderr, "window_screenshot: the search did not end with rows\n");
+        return 1;
+    }
+    Settle();
+
+    bool saved = true;
+    auto* tabs = Child<QTabWidget>(window, "选择夹1");
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        Settle();
+        const QPixmap picture = window.grab();
+        saved &= Save(picture, outDir + QStringLiteral("/window-tab%1.png").arg(tab));
+        if (tab == 1 && !readmeFile.isEmpty()) saved &= Save(picture, readmeFile);
+    }
+    sirelo::SponsorWindow sponsor(&window);
+    sponsor.show();
+    Settle();
+    saved &= Save(sponsor.grab(), outDir + QStringLiteral("/sponsor-window.png"));
+    return saved ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-    sirelo::testing::Journal journal;
-    sirelo::testing::FakeClock clock;
-    sirelo::MainWindow window(clock, sirelo::SiteAddresses{}, [&](const sirelo::WorkerContext&) {
-        return std::make_unique<sirelo::testing::FakeLauncher>(journal, nullptr);
-    });
-    window.show();
-    FillSampleRows(window.controller());
-    window.controller().updateStatusBar();
-
-    QTimer::singleShot(300, [&] {
-        auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("选择夹1"));
-        for (int tab = 0; tab < tabs->count(); ++tab) {
-            tabs->setCurrentIndex(tab);
-            app.processEvents();
-            const QString file = out + QStringLiteral("/window-tab%1.png").arg(tab);
-            if (!window.grab().save(file))
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    QString outDir = QDir::currentPath();
+    QString readmeFile;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--readme") && i + 1 < args.size()) {
+            readmeFile = args[++i];
+        } else if (!args[i].startsWith(u'-')) {
+            outDir = args[i];
+        } else {
+            std::fprintf(stderr, "usage: window_screenshot [OUT_DIR] [--readme FILE]\n");
+            return 2;
         }
-        sirelo::SponsorWindow sponsor(&window);
-        sponsor.show();
-        app.processEvents();
-        sponsor.grab().save(out + QStringLiteral("/sponsor-window.png"));
-        app.quit();
-    });
-    return app.exec();
+    }
+    try {
+        return Run(outDir, readmeFile);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "window_screenshot: %s\n", error.what());
+        return 1;
+    }
 }
