@@ -1,0 +1,177 @@
+// A long search: 100 pages from each of the four magnet sites, one page every
+// 100 ms. Every page carries links of its own, so every row must arrive exactly
+// once; memory stays bounded and no thread outlives the run. The figures go on
+// a line starting "[load]".
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/detached_thread.h"
+#include "e2e_support.h"
+#include "fixture_sites.h"
+#include "net/net_test_support.h"
+#include "sites/magnet_site.h"
+#include "text/codepage.h"
+
+namespace sirelo::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kPages = 100;
+constexpr const char* kKeyword = "英雄";
+// Far above what the run needs (a few megabytes), far below a leak of every page.
+constexpr long kPeakGrowthBoundKb = 256 * 1024;
+
+std::string ReadFixture(const std::string& file) {
+    std::ifstream in(std::string(SIRELO_FIXTURES_DIR) + "/" + file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The site's first result page with every info hash made unique to this site,
+// page and item, so that no two pages share a link.
+std::string PageOf(const std::string& templatePage, int site, int page) {
+    static const std::regex kHash("[0-9A-F]{40}");
+    std::map<std::string, std::string> renamed;
+    std::string out;
+    auto last = templatePage.cbegin();
+    for (std::sregex_iterator it(templatePage.begin(), templatePage.end(), kHash), end; it != end;
+         ++it) {
+        const std::string old = it->str();
+        if (!renamed.count(old)) {
+            char prefix[16];
+            std::snprintf(prefix, sizeof prefix, "%02X%04X%04X", site, page,
+                          static_cast<unsigned>(renamed.size()));
+            renamed[old] = prefix + std::string(40 - 10, 'E');
+        }
+        out.append(last, it->prefix().second);
+        out += renamed[old];
+        last = it->suffix().first;
+    }
+    out.append(last, templatePage.cend());
+    return out;
+}
+
+class LoadTest : public ::testing::Test {
+  protected:
+    LoadTest() {
+        char pattern[] = "/tmp/sirelo-load-XXXXXX";
+        folder_ = ::mkdtemp(pattern);
+    }
+    ~LoadTest() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    // Writes the pages and their routes; the links they carry go to `expected`.
+    std::vector<fixtures::FixtureRoute> writePages(std::map<std::string, int>& expected) {
+        // Pages whose every item has a link of its own.
+        static const char* const kTemplates[] = {"btrabbit/batman-1.html", "zzs/hero-1.html",
+                                                 "dss/hero-1.html", "btbook/batman-1.html"};
+        std::vector<fixtures::FixtureRoute> routes;
+        for (int site = 0; site < kMagnetSiteCount; ++site) {
+            const MagnetSite& descriptor = MagnetSites()[site];
+            const std::string templatePage = ReadFixture(kTemplates[site]);
+            std::filesystem::create_directories(folder_ + "/" + descriptor.label);
+            for (int page = 1; page <= kPages; ++page) {
+                const std::string file = descriptor.label + "/" + std::to_string(page) + ".html";
+                const std::string bytes = PageOf(templatePage, site, page);
+                std::ofstream(folder_ + "/" + file, std::ios::binary) << bytes;
+                routes.push_back({descriptor.label, "GET", target(site, page), "", file});
+                for (const MagnetResult& item : CutMagnetPage(descriptor, PageText(bytes)))
+                    ++expected[item.magnetLink];
+            }
+        }
+        return routes;
+    }
+
+    static std::string target(int site, int page) {
+        return MagnetPageUrl(MagnetSites()[site], "", Utf8ToGbk(kKeyword), page);
+    }
+
+    std::string folder_;
+};
+
+TEST_F(LoadTest, EveryRowOfAHundredPagesFromFourSitesArrivesOnce) {
+    ScopedHttpLimits limits{TestHttpLimits()};
+    std::map<std::string, int> expected;  // link -> times served
+    fixtures::FixtureSites sites(folder_, writePages(expected));
+    int expectedRows = 0;
+    for (const auto& [link, times] : expected) {
+        ASSERT_FALSE(link.empty());
+        ASSERT_EQ(times, 1) << link;
+        ++expectedRows;
+    }
+    ASSERT_GE(expectedRows, kPages * kMagnetSiteCount);
+
+    ASSERT_EQ(LiveThreadCount(), 0);
+    const long threadsBefore = ThreadsInProcess();
+    const long peakBeforeKb = PeakResidentKb();
+    SearchSettings settings;
+    settings.keywordUtf8 = kKeyword;
+    settings.pages = kPages;
+    settings.intervalMs = 100;
+    settings.filterLinks = true;
+    settings.exactSearch = false;  // every item counts, whatever its name
+    settings.onlineSites = false;
+    const SearchFigures figures =
+        SearchWithoutWindow(sites.addresses(), settings, std::chrono::seconds(300));
+    const long peakAfterKb = PeakResidentKb();
+    ASSERT_TRUE(figures.reachedIdle);
+    ASSERT_TRUE(figures.threadsEnded);
+    std::this_thread::sleep_for(3s);
+    const int countedAfter = LiveThreadCount();
+    const long threadsAfter = ThreadsInProcess();
+
+    std::map<std::string, int> received;
+    for (const std::string& link : figures.magnetLinks)
+        ++received[link];
+    int duplicates = 0;
+    int strangers = 0;
+    for (const auto& [link, times] : received) {
+        duplicates += times - 1;
+        if (!expected.count(link)) ++strangers;
+    }
+    std::cout << "[load] pages=" << kPages << " sites=" << kMagnetSiteCount
+              << " interval_ms=" << settings.intervalMs << " rows_expected=" << expectedRows
+              << " rows_received=" << figures.magnetRows << " distinct_received=" << received.size()
+              << " duplicates=" << duplicates << " idle_ms=" << figures.toIdle.count()
+              << " last_thread_ms=" << figures.toLastThread.count()
+              << " peak_rss_before_kb=" << peakBeforeKb << " peak_rss_after_kb=" << peakAfterKb
+              << " threads_before=" << threadsBefore << " threads_after=" << threadsAfter
+              << " counted_threads_after=" << countedAfter << std::endl;
+    RecordProperty("rows_expected", expectedRows);
+    RecordProperty("rows_received", figures.magnetRows);
+    RecordProperty("peak_rss_growth_kb", std::to_string(peakAfterKb - peakBeforeKb));
+
+    EXPECT_EQ(figures.magnetRows, expectedRows);
+    EXPECT_EQ(received.size(), expected.size());
+    EXPECT_EQ(duplicates, 0);
+    EXPECT_EQ(strangers, 0);
+    EXPECT_EQ(figures.filteredLinks, 0);
+    for (int site = 0; site < kMagnetSiteCount; ++site) {
+        const std::string& label = MagnetSites()[site].label;
+        EXPECT_EQ(sites.requestCount(label), static_cast<std::size_t>(kPages)) << label;
+        for (int page = 1; page <= kPages; ++page)
+            EXPECT_EQ(sites.requestCount(label, target(site, page)), 1u) << label << " " << page;
+    }
+    EXPECT_LT(peakAfterKb - peakBeforeKb, kPeakGrowthBoundKb);
+    EXPECT_EQ(countedAfter, 0);
+    EXPECT_LE(threadsAfter, threadsBefore);
+}
+
+}  // namespace
+}  // namespace sirelo::e2e
