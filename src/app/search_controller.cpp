@@ -100,6 +100,7 @@ void SearchController::finishRun() {
 }
 
 void SearchController::updateStatusBar() {
+    std::lock_guard hold(statusMutex_);
     StatusFigures figures;
     figures.elapsedMs = ports_.clock.tickCount() - run_.startTick;
     figures.magnetRows = magnetList_.RowCount();

@@ -81,6 +81,9 @@ class SearchController {
     WorkerContext context_;
     std::unique_ptr<WorkerLauncher> launcher_;
     std::shared_ptr<Dispatcher> dispatcher_;  // the latest run's; window thread only
+    // Reading the figures and handing them on form one step, so that the last
+    // refresh shown carries the latest figures.
+    std::mutex statusMutex_;
 };
 
 }  // namespace sirelo

@@ -1,0 +1,529 @@
+// The program as the user meets it: the real main window with the program's
+// launcher, workers and HTTP layer, pointed at the fixture sites through
+// [站点地址] of Configuration.ini in a throw-away configuration folder, and
+// driven through its controls.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <QUrl>
+#include <atomic>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <mutex>
+
+#include "app/detached_thread.h"
+#include "app/main_window.h"
+#include "app/site_worker_launcher.h"
+#include "config/app_config.h"
+#include "config/profile_text.h"
+#include "config/site_addresses.h"
+#include "e2e_support.h"
+#include "fixture_sites.h"
+#include "sites/magnet_site.h"
+#include "text/codepage.h"
+
+namespace sirelo {
+namespace {
+
+using namespace std::chrono_literals;
+
+// What reaches the system's URL handlers.
+class UrlSink : public QObject {
+    Q_OBJECT
+
+  public:
+    QList<QUrl> opened;
+
+  public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+// The program's launcher, with a look at each magnet worker as it starts.
+class WatchedLauncher : public WorkerLauncher {
+  public:
+    using Watch = std::function<void(int site, int page)>;
+    WatchedLauncher(std::unique_ptr<WorkerLauncher> launcher, const Watch& watch)
+        : launcher_(std::move(launcher)), watch_(watch) {}
+    void startMagnetWorker(RunLock lock, int siteIndex, int page) override {
+        if (watch_) watch_(siteIndex, page);
+        launcher_->startMagnetWorker(std::move(lock), siteIndex, page);
+    }
+    void startOnlineWorker(RunLock lock, int siteIndex) override {
+        launcher_->startOnlineWorker(std::move(lock), siteIndex);
+    }
+
+  private:
+    std::unique_ptr<WorkerLauncher> launcher_;
+    const Watch& watch_;
+};
+
+// Keys for Latin letters; other characters arrive as an input method commits them.
+void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(widget, &commit);
+        }
+    }
+}
+
+std::string Gbk(const QString& text) {
+    return Utf8ToGbk(text.toStdString());
+}
+
+// [站点地址] for these addresses, as a user would write it.
+QString AddressSection(const SiteAddresses& addresses) {
+    const std::pair<const char*, std::string> keys[] = {{"Btrabbit", addresses.magnet[kBtrabbit]},
+                                                        {"ZZS", addresses.magnet[kZzs]},
+                                                        {"DSS", addresses.magnet[kDss]},
+                                                        {"Btbook", addresses.magnet[kBtbook]},
+                                                        {"7DDS", addresses.sevenDds},
+                                                        {"乐享电影网", addresses.lexiang},
+                                                        {"院线热映", addresses.board}};
+    QString text = QStringLiteral("[站点地址]\r\n");
+    for (const auto& [key, address] : keys)
+        text += QString::fromUtf8(key) + u'=' + QString::fromStdString(address) +
+                QStringLiteral("\r\n");
+    return text;
+}
+
+// The settings every search here starts from; ZZS takes part only when the file says so.
+QString SoftwareSettings(int pages, int intervalMs, bool filterLinks = true) {
+    return QStringLiteral(
+               "[软件设置]\r\n搜索页数=%1\r\n间隔时间=%2\r\n过滤链接=%3\r\n"
+               "[磁力站点]\r\nZZS=真\r\n")
+        .arg(pages)
+        .arg(intervalMs)
+        .arg(filterLinks ? QStringLiteral("真") : QStringLiteral("假"));
+}
+
+}  // namespace
+
+class WindowEndToEndTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void startupFillsTheBoard();
+    void aSearchBringsRowsFromEverySite();
+    void settingsChangedDuringARunAreInTheFile();
+    void pauseContinueAndStopDuringARealRun();
+    void aSecondSearchStartsClean();
+    void aHostileSiteAmongHealthyOnes_data();
+    void aHostileSiteAmongHealthyOnes();
+
+  private:
+    template <typename T = QWidget>
+    T* child(const char* name) const {
+        T* widget = window_->findChild<T*>(QString::fromUtf8(name));
+        if (widget == nullptr) qFatal("no control %s", name);
+        return widget;
+    }
+    // Writes Configuration.ini, then builds the window as the program does and
+    // waits until the board is filled and its loader has ended.
+    bool openWindow(const QString& settings, const SiteAddresses& addresses);
+    void click(const char* button) {
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+    }
+    void selectTab(int index);
+    void typeSearch(const QString& keyword);
+    // Idle, and every thread of the program ended.
+    bool waitForRunEnd(int timeoutMs = 30000);
+    std::string configFileText() const;
+    QSet<QString> column(const char* list, int column) const;
+    // Rows per 来源站点 as the two lists show them.
+    e2e::RowsPerSite rowsPerSite() const;
+
+    std::unique_ptr<fixtures::FixtureSites> sites_;
+    e2e::RowsPerSite healthy_;  // a search of every healthy site, links not filtered
+    std::unique_ptr<QTemporaryDir> configHome_;
+    SteadyClock clock_;
+    WatchedLauncher::Watch watch_;
+    std::unique_ptr<MainWindow> window_;
+    UrlSink urls_;
+};
+
+void WindowEndToEndTest::initTestCase() {
+    SetHttpLimits(e2e::TestHttpLimits());
+    sites_ = std::make_unique<fixtures::FixtureSites>(SIRELO_FIXTURES_DIR);
+    // Batman goes on to page 20 on three sites, so that a long run has a page
+    // to ask for at every step.
+    const char* const secondPages[] = {nullptr, "zzs/batman-2.html", "dss/batman-2.html",
+                                       "btbook/batman-2.html"};
+    for (int site = kZzs; site <= kBtbook; ++site) {
+        const MagnetSite& descriptor = MagnetSites()[site];
+        for (int page = 6; page <= 20; ++page) {
+            sites_->addRoute({descriptor.label, "GET",
+                              MagnetPageUrl(descriptor, "", "Batman", page), "",
+                              secondPages[site]});
+        }
+    }
+    for (const char* scheme : {"magnet", "http", "https"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &urls_, "open");
+
+    const e2e::SearchFigures healthy = e2e::SearchWithoutWindow(sites_->addresses(), {});
+    QVERIFY(healthy.threadsEnded);
+    healthy_ = healthy.rows;
+}
+
+void WindowEndToEndTest::cleanupTestCase() {
+    for (const char* scheme : {"magnet", "http", "https"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    sites_.reset();
+}
+
+void WindowEndToEndTest::init() {
+    configHome_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(configHome_->isValid());
+    qputenv("XDG_CONFIG_HOME", configHome_->path().toLocal8Bit());
+    sites_->clearRequests();
+    urls_.opened.clear();
+    QGuiApplication::clipboard()->clear();
+}
+
+void WindowEndToEndTest::cleanup() {
+    if (window_) {
+        if (window_->controller().isDispatcherRunning()) window_->controller().stopRun();
+        if (!WaitForNoLiveThreads(60s)) {
+            // Workers still hold the window's run state: keep it rather than pull it away.
+            static_cast<void>(window_.release());
+            QFAIL("threads still running after the test");
+        }
+        QCoreApplication::processEvents();
+        window_.reset();
+    }
+    watch_ = nullptr;
+    configHome_.reset();
+}
+
+bool WindowEndToEndTest::openWindow(const QString& settings, const SiteAddresses& addresses) {
+    const QString folder = configHome_->path() + QStringLiteral("/配置/Sirelo");
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("/Configuration.ini"));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    const std::string bytes = Gbk(AddressSection(addresses) + settings);
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    file.close();
+
+    window_ = std::make_unique<MainWindow>(
+        clock_, ReadSiteAddresses(TheAppConfig()), [this](const WorkerContext& context) {
+            return std::make_unique<WatchedLauncher>(MakeSiteWorkerLauncher(context), watch_);
+        });
+    window_->show();
+    if (!QTest::qWaitForWindowExposed(window_.get())) return false;
+    // The last update of the tenth film.
+    return QTest::qWaitFor(
+        [this] {
+            return child<QLabel>("电影主演11")->text() == QStringLiteral("何小满") &&
+                   LiveThreadCount() == 0;
+        },
+        20000);
+}
+
+void WindowEndToEndTest::selectTab(int index) {
+    QTabBar* bar = child<QTabWidget>("选择夹1")->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void WindowEndToEndTest::typeSearch(const QString& keyword) {
+    auto* box = child<QLineEdit>("搜索名称");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    TypeText(box, keyword);
+}
+
+bool WindowEndToEndTest::waitForRunEnd(int timeoutMs) {
+    return QTest::qWaitFor(
+        [this] {
+            return child("搜索_按钮")->isVisible() &&
+                   !window_->controller().isDispatcherRunning() && LiveThreadCount() == 0;
+        },
+        timeoutMs);
+}
+
+std::string WindowEndToEndTest::configFileText() const {
+    QFile file(configHome_->path() + QStringLiteral("/配置/Sirelo/Configuration.ini"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
+}
+
+QSet<QString> WindowEndToEndTest::column(const char* list, int column) const {
+    QSet<QString> cells;
+    const QAbstractItemModel* model = child<QTreeView>(list)->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        cells.insert(model->index(row, column).data().toString());
+    return cells;
+}
+
+e2e::RowsPerSite WindowEndToEndTest::rowsPerSite() const {
+    e2e::RowsPerSite rows;
+    const std::pair<const char*, int> lists[] = {{"超级列表框1", kMagnetSite},
+                                                 {"超级列表框2", kOnlineSite}};
+    for (const auto& [list, siteColumn] : lists) {
+        const QAbstractItemModel* model = child<QTreeView>(list)->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            ++rows[model->index(row, siteColumn).data().toString().toStdString()];
+    }
+    return rows;
+}
+
+void WindowEndToEndTest::startupFillsTheBoard() {
+    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->addresses()));
+    QCOMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 0);
+    QCOMPARE(child<QLabel>("电影名称1")->text(), QStringLiteral("星河彼岸"));
+    QCOMPARE(child<QLabel>("网络评分2")->text(), QStringLiteral("8.7"));
+    QCOMPARE(child<QLabel>("图片框1")->pixmap().size(), QSize(160, 220));
+    QCOMPARE(sites_->requestCount("院线热映", "/board"), 1u);
+    // The board page and the posters of films 1 to 10.
+    QCOMPARE(sites_->requestCount("院线热映"), 11u);
+
+    QTest::mousePress(child("图片框2"), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>("搜索名称")->text(), QStringLiteral("长夜将明"));
+}
+
+void WindowEndToEndTest::aSearchBringsRowsFromEverySite() {
+    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->addresses()));
+    typeSearch(QStringLiteral("英雄"));
+    QCOMPARE(child<QLineEdit>("搜索名称")->text(), QStringLiteral("英雄"));
+    click("搜索_按钮");
+    QVERIFY(waitForRunEnd());
+    QCOMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 1);
+
+    SearchController& controller = window_->controller();
+    auto* magnetList = child<QTreeView>("超级列表框1");
+    auto* onlineList = child<QTreeView>("超级列表框2");
+    // Twenty items on the first pages, 20 - 1 without the keyword; 7 + 3 playable.
+    QTRY_COMPARE(magnetList->model()->rowCount(), 19);
+    QTRY_COMPARE(onlineList->model()->rowCount(), 10);
+    QCOMPARE(controller.magnetList().RowCount(), 19);
+    QCOMPARE(column("超级列表框1", kMagnetSite),
+             (QSet<QString>{"Btrabbit", "ZZS", "DSS", "Btbook"}));
+    QCOMPARE(column("超级列表框2", kOnlineSite),
+             (QSet<QString>{"7DDS", QStringLiteral("乐享电影网")}));
+    for (int site = 0; site < kMagnetSiteCount; ++site)
+        QCOMPARE(sites_->requestCount(MagnetSites()[site].label), 3u);
+
+    QTRY_COMPARE(window_->statusPaneText(0), QStringLiteral(" 磁力链接： 19  条"));
+    QCOMPARE(window_->statusPaneText(1), QStringLiteral(" 在线播放： 10  条"));
+    QCOMPARE(controller.run().filteredLinks, 0);
+    QCOMPARE(window_->statusPaneText(2), QStringLiteral(" 过滤链接： 0  条"));
+    QCOMPARE(controller.run().filteredItems, 1);
+    QCOMPARE(window_->statusPaneText(3), QStringLiteral(" 过滤资源： 1  条"));
+    QVERIFY2(QRegularExpression(QStringLiteral("^ 搜索耗时： \\d+(\\.\\d{1,2})?  秒$"))
+                 .match(window_->statusPaneText(4))
+                 .hasMatch(),
+             qPrintable(window_->statusPaneText(4)));
+
+    // A row with a real magnet link: double-clicked, it goes to the clipboard and on
+    // to the magnet handler.
+    int row = 0;
+    while (!controller.magnetList().CellText(row, kMagnetLink).starts_with("magnet:?xt=urn:btih:"))
+        QVERIFY(++row < controller.magnetList().RowCount());
+    const QString link = magnetList->model()->index(row, kMagnetLink).data().toString();
+    const QModelIndex index = magnetList->model()->index(row, 0);
+    magnetList->scrollTo(index);
+    const QPoint centre = magnetList->visualRect(index).center();
+    QTest::mouseClick(magnetList->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(magnetList->viewport(), Qt::LeftButton, {}, centre);
+    QCOMPARE(QGuiApplication::clipboard()->text(), link);
+    QCOMPARE(urls_.opened, QList<QUrl>{QUrl(link)});
+}
+
+void WindowEndToEndTest::settingsChangedDuringARunAreInTheFile() {
+    QVERIFY(openWindow(SoftwareSettings(20, 300), sites_->addresses()));
+    typeSearch(QStringLiteral("英雄"));
+    click("搜索_按钮");
+    QTRY_COMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 1);
+    QTRY_VERIFY(child("停止_按钮")->isVisible());
+
+    selectTab(3);
+    QTRY_COMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 3);
+    auto* exact = child<QCheckBox>("精准搜索_选择框");
+    QVERIFY(exact->isChecked());
+    QTest::mouseClick(exact, Qt::LeftButton);
+    QVERIFY(!exact->isChecked());
+    auto* threads = child<QLineEdit>("线程数量_编辑框");
+    QTest::mouseClick(threads, Qt::LeftButton);
+    QTest::keyClick(threads, Qt::Key_A, Qt::ControlModifier);
+    TypeText(threads, QStringLiteral("7"));
+    QCOMPARE(threads->text(), QStringLiteral("7"));
+    QVERIFY(window_->controller().isDispatcherRunning());
+
+    const std::string file = configFileText();
+    QCOMPARE(GbkToUtf8(ReadProfileValue(file, Utf8ToGbk("软件设置"), Utf8ToGbk("精准搜索"))),
+             std::string("假"));
+    QCOMPARE(ReadProfileValue(file, Utf8ToGbk("软件设置"), Utf8ToGbk("线程数量")),
+             std::string("7"));
+    // What was not touched is as it was, the site addresses included.
+    QCOMPARE(ReadProfileValue(file, Utf8ToGbk("软件设置"), Utf8ToGbk("搜索页数")),
+             std::string("20"));
+    QCOMPARE(ReadProfileValue(file, Utf8ToGbk("站点地址"), "DSS"), sites_->baseAddress("DSS"));
+    QVERIFY(!window_->controller().settings().exactSearch);
+    QCOMPARE(window_->controller().settings().threadCount.load(), 7);
+    click("停止_按钮");
+    QVERIFY(waitForRunEnd());
+}
+
+void WindowEndToEndTest::pauseContinueAndStopDuringARealRun() {
+    QVERIFY(openWindow(SoftwareSettings(20, 800), sites_->addresses()));
+    SearchController& controller = window_->controller();
+    // DSS has a page to give at every step, so its requests count the pages dispatched.
+    auto dssPages = [this] { return static_cast<int>(sites_->requestCount("DSS")); };
+    typeSearch(QStringLiteral("Batman"));
+    click("搜索_按钮");
+    QTRY_VERIFY_WITH_TIMEOUT(dssPages() >= 2, 10000);
+    QTRY_VERIFY(child("暂停_按钮")->isVisible() && child("暂停_按钮")->isEnabled());
+
+    click("暂停_按钮");
+    QTRY_VERIFY(child("继续_按钮")->isVisible());
+    QVERIFY(child("暂停_按钮")->isHidden());
+    QVERIFY(child("停止_按钮")->isVisible());
+    // The workers of the pages already out end; the held dispatcher stays.
+    QTRY_VERIFY_WITH_TIMEOUT(LiveThreadCount() == 1, 10000);
+    const int held = controller.run().pageCounter;
+    QCOMPARE(dssPages(), held);
+    QTest::qWait(1600);  // two intervals
+    QCOMPARE(controller.run().pageCounter.load(), held);
+    QCOMPARE(dssPages(), held);
+    QCOMPARE(static_cast<int>(sites_->requestCount("ZZS")), held);
+
+    click("继续_按钮");
+    QTRY_VERIFY(child("暂停_按钮")->isVisible());
+    QVERIFY(child("继续_按钮")->isHidden());
+    QTRY_VERIFY_WITH_TIMEOUT(dssPages() > held, 10000);
+
+    click("停止_按钮");
+    QTRY_VERIFY(child("搜索_按钮")->isVisible());
+    QVERIFY(child("停止_按钮")->isHidden());
+    QVERIFY(child("继续_按钮")->isHidden());
+    QVERIFY(child("暂停_按钮")->isVisible() && !child("暂停_按钮")->isEnabled());
+    QVERIFY(waitForRunEnd());
+    const int stopped = controller.run().pageCounter;
+    QVERIFY(stopped > held && stopped < 20);
+    QCOMPARE(dssPages(), stopped);
+    QTest::qWait(1600);
+    QCOMPARE(dssPages(), stopped);
+    QCOMPARE(controller.run().pageCounter.load(), stopped);
+    // The online search never started.
+    QCOMPARE(sites_->requestCount("7DDS"), 0u);
+    QCOMPARE(sites_->requestCount("乐享电影网"), 0u);
+}
+
+void WindowEndToEndTest::aSecondSearchStartsClean() {
+    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->addresses()));
+    typeSearch(QStringLiteral("英雄"));
+    click("搜索_按钮");
+    QVERIFY(waitForRunEnd());
+    QTRY_COMPARE(child<QTreeView>("超级列表框1")->model()->rowCount(), 19);
+    QTRY_COMPARE(child<QTreeView>("超级列表框2")->model()->rowCount(), 10);
+
+    SearchController& controller = window_->controller();
+    std::mutex mutex;
+    int firstPage = 0;
+    QString leftOver;
+    watch_ = [&](int, int page) {
+        std::lock_guard hold(mutex);
+        if (firstPage != 0) return;
+        firstPage = page;
+        leftOver = QStringLiteral("%1 %2 %3 %4")
+                       .arg(controller.magnetList().RowCount())
+                       .arg(controller.onlineList().RowCount())
+                       .arg(controller.run().filteredLinks)
+                       .arg(controller.run().filteredItems);
+    };
+    selectTab(5);
+    QTRY_COMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 5);
+    typeSearch(QStringLiteral("Batman"));
+    click("搜索_按钮");
+    QTRY_COMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 1);
+    QVERIFY(waitForRunEnd());
+    {
+        std::lock_guard hold(mutex);
+        QCOMPARE(firstPage, 1);
+        QCOMPARE(leftOver, QStringLiteral("0 0 0 0"));
+    }
+    QCOMPARE(controller.run().keyword(), std::string("Batman"));
+    // Btrabbit's four, less a film without the keyword, and one row from each other site.
+    const int rows = controller.magnetList().RowCount();
+    QCOMPARE(rows, 9);
+    QTRY_COMPARE(child<QTreeView>("超级列表框1")->model()->rowCount(), rows);
+    QTRY_COMPARE(child<QTreeView>("超级列表框2")->model()->rowCount(), 0);
+    QSet<QString> ordinals;
+    for (int i = 1; i <= rows; ++i)
+        ordinals.insert(QString::number(i));
+    QCOMPARE(column("超级列表框1", kMagnetOrdinal), ordinals);
+    QTRY_COMPARE(window_->statusPaneText(0), QStringLiteral(" 磁力链接： 9  条"));
+    QCOMPARE(window_->statusPaneText(1), QStringLiteral(" 在线播放： 0  条"));
+}
+
+void WindowEndToEndTest::aHostileSiteAmongHealthyOnes_data() {
+    QTest::addColumn<int>("mode");
+    for (e2e::HostileMode mode : e2e::kHostileModes)
+        QTest::newRow(e2e::ModeName(mode)) << static_cast<int>(mode);
+}
+
+// Btbook misbehaves; the core tests put other sites in its place.
+void WindowEndToEndTest::aHostileSiteAmongHealthyOnes() {
+    QFETCH(int, mode);
+    const auto hostileMode = static_cast<e2e::HostileMode>(mode);
+    e2e::HostileSite hostile(hostileMode, "Btbook");
+    QVERIFY(openWindow(SoftwareSettings(3, 100, false),
+                       e2e::WithSiteAt(sites_->addresses(), "Btbook", hostile.baseAddress())));
+    typeSearch(QStringLiteral("英雄"));
+    QElapsedTimer clock;
+    clock.start();
+    click("搜索_按钮");
+    QVERIFY(QTest::qWaitFor([this] { return child("停止_按钮")->isVisible(); }, 10000));
+    QVERIFY(QTest::qWaitFor([this] { return child("搜索_按钮")->isVisible(); }, 30000));
+    const qint64 toIdle = clock.elapsed();
+    QVERIFY(waitForRunEnd(60000));
+    const qint64 toLastThread = clock.elapsed();
+    QTRY_COMPARE(child<QTreeView>("超级列表框1")->model()->rowCount(),
+                 window_->controller().magnetList().RowCount());
+    QTRY_COMPARE(child<QTreeView>("超级列表框2")->model()->rowCount(),
+                 window_->controller().onlineList().RowCount());
+    const e2e::RowsPerSite rows = rowsPerSite();
+    std::cout << "[hostile-window] site=Btbook mode=" << e2e::ModeName(hostileMode)
+              << " idle_ms=" << toIdle << " last_thread_ms=" << toLastThread
+              << " rows=" << e2e::Describe(rows) << std::endl;
+
+    QVERIFY(hostile.requestCount() > 0);
+    QCOMPARE(sites_->requestCount("Btbook"), 0u);
+    for (const auto& [site, count] : healthy_) {
+        const int delivered = rows.count(site) ? rows.at(site) : 0;
+        if (site != "Btbook") {
+            QCOMPARE(delivered, count);
+        } else {
+            QCOMPARE(delivered, hostileMode == e2e::HostileMode::Trickles ? count : 0);
+        }
+    }
+}
+
+}  // namespace sirelo
+
+QTEST_MAIN(sirelo::WindowEndToEndTest)
+#include "window_test.moc"
