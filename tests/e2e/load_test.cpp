@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <algorithm>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -44,24 +44,30 @@ std::string ReadFixture(const std::string& file) {
 // The site's first result page with every info hash made unique to this site,
 // page and item, so that no two pages share a link.
 std::string PageOf(const std::string& templatePage, int site, int page) {
-    static const std::regex kHash("[0-9A-F]{40}");
+    constexpr std::size_t kHashLength = 40;
+    const auto isHashAt = [&](std::size_t at) {
+        if (at + kHashLength > templatePage.size()) return false;
+        return std::all_of(templatePage.begin() + static_cast<std::ptrdiff_t>(at),
+                           templatePage.begin() + static_cast<std::ptrdiff_t>(at + kHashLength),
+                           [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
+    };
     std::map<std::string, std::string> renamed;
     std::string out;
-    auto last = templatePage.cbegin();
-    for (std::sregex_iterator it(templatePage.begin(), templatePage.end(), kHash), end; it != end;
-         ++it) {
-        const std::string old = it->str();
+    for (std::size_t at = 0; at < templatePage.size();) {
+        if (!isHashAt(at)) {
+            out += templatePage[at++];
+            continue;
+        }
+        const std::string old = templatePage.substr(at, kHashLength);
         if (!renamed.count(old)) {
             char prefix[16];
             std::snprintf(prefix, sizeof prefix, "%02X%04X%04X", site, page,
                           static_cast<unsigned>(renamed.size()));
-            renamed[old] = prefix + std::string(40 - 10, 'E');
+            renamed[old] = prefix + std::string(kHashLength - 10, 'E');
         }
-        out.append(last, it->prefix().second);
         out += renamed[old];
-        last = it->suffix().first;
+        at += kHashLength;
     }
-    out.append(last, templatePage.cend());
     return out;
 }
 
