@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct HostileCase {
     HostileMode mode;
     const char* site;  // a key of [站点地址]
 };
+
+void PrintTo(const HostileCase& param, std::ostream* out) {
+    *out << param.site << " " << ModeName(param.mode);
+}
 
 std::vector<HostileCase> AllCases() {
     std::vector<HostileCase> cases;

@@ -22,7 +22,6 @@
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
-#include <atomic>
 #include <functional>
 #include <iostream>
 #include <memory>
