@@ -182,9 +182,9 @@ bool BoardTab::eventFilter(QObject* watched, QEvent* event) {
     if (!arrow && slot == 0) return QWidget::eventFilter(watched, event);
 
     switch (event->type()) {
-        // A quick second press comes as a press followed by a double-click; only
-        // the press counts.
-        case QEvent::MouseButtonPress: {
+        // A quick second press reaches the control as a double-click alone.
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
             if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
             if (arrow) {
                 toggleBoardHalf();
