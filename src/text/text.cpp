@@ -210,7 +210,8 @@ TextList SplitText(std::string_view text, std::string_view separator,
 TextList ExtractAllBetween(std::string_view text, std::string_view startMarker,
                            std::string_view endMarker, const ExtractOptions& options) {
     // Overlapping pieces can add up to far more than the page itself; a hostile
-    // page must not turn that into a memory blow-up, so the total is bounded.
+    // page must not turn that into a memory or time blow-up, so the total of the
+    // pieces cut out is bounded, whether they are kept or skipped.
     constexpr std::size_t kMaxTotalBytes = 64u << 20;
     TextList pieces;
     if (startMarker.empty()) return pieces;
@@ -225,9 +226,9 @@ TextList ExtractAllBetween(std::string_view text, std::string_view startMarker,
         std::string piece = options.prefix + TextMid(text, pos, endAt - pos) + options.suffix;
         if (options.includeStartMarker) piece.insert(0, startMarker);
         if (options.includeEndMarker) piece.append(endMarker);
+        total += piece.size();
+        if (total > kMaxTotalBytes) break;
         if (options.maxLength == 0 || piece.size() < static_cast<std::size_t>(options.maxLength)) {
-            total += piece.size();
-            if (total > kMaxTotalBytes) break;
             pieces.push_back(std::move(piece));
         }
     }

@@ -64,6 +64,18 @@ TEST(ExtractAllBetween, OverlapOnAHostilePageStaysBounded) {
     EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
+TEST(ExtractAllBetween, SkippedPiecesCountTowardTheBoundToo) {
+    // With a maximum length the same page gives pieces that are all too long:
+    // cutting them out only to drop them must stop just the same.
+    std::string page(20'000'000, '[');
+    page += ']';
+    ExtractOptions bounded;
+    bounded.maxLength = 2;
+    const auto begin = std::chrono::steady_clock::now();
+    ExtractAllBetween(page, "[", "]", bounded);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
+}
+
 TEST(TextBetween, MarkersAndQuotePlaceholder) {
     EXPECT_EQ(TextBetween("a<b>c</b>d", "<b>", "</b>"), "c");
     EXPECT_EQ(TextBetween("a<b>c", "<b>", "</b>"), "");
