@@ -1,6 +1,7 @@
 #include "text/text.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "text/codepage.h"
 
@@ -228,7 +229,7 @@ TextList ExtractAllBetween(std::string_view text, std::string_view startMarker,
         if (options.includeEndMarker) piece.append(endMarker);
         total += piece.size();
         if (total > kMaxTotalBytes) break;
-        if (options.maxLength == 0 || piece.size() < static_cast<std::size_t>(options.maxLength)) {
+        if (options.maxLength == 0 || std::cmp_less(piece.size(), options.maxLength)) {
             pieces.push_back(std::move(piece));
         }
     }

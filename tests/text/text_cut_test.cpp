@@ -41,6 +41,8 @@ TEST(ExtractAllBetween, Options) {
     ExtractOptions bounded;
     bounded.maxLength = 3;
     EXPECT_EQ(ExtractAllBetween("[ab][abc][a]", "[", "]", bounded), (TextList{"ab", "a"}));
+    bounded.maxLength = -1;  // no piece is shorter than that
+    EXPECT_TRUE(ExtractAllBetween("[ab][]", "[", "]", bounded).empty());
 
     ExtractOptions caseless;
     caseless.ignoreCase = true;
