@@ -102,6 +102,7 @@ class MainWindowTest : public QObject {
     void statusPanesAfterARefresh();
     void rowsReachTheViewInOneBatch();
     void doubleClickWithNoRowChangesNothing();
+    void onlyALeftDoubleClickActsOnARow();
     void doubleClickAndMenuCopyAndHandOverTheLink();
     void cellsThatAreNoMagnetLinkAreCopiedButNotHandedOver();
     void onlineRowsOpenOnlyWebAddresses();
@@ -565,6 +566,25 @@ void MainWindowTest::doubleClickWithNoRowChangesNothing() {
     child<QTabWidget>("选择夹1")->setCurrentIndex(2);
     QTest::mouseDClick(child<QTreeView>("超级列表框2")->viewport(), Qt::LeftButton, {},
                        QPoint(100, 100));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    QVERIFY(urls_.opened.isEmpty());
+}
+
+// A double-click is the left button's; other buttons pressed twice leave the
+// clipboard and the handlers alone.
+void MainWindowTest::onlyALeftDoubleClickActsOnARow() {
+    addMagnetRow("magnet:?xt=urn:btih:AAAA");
+    addOnlineRow("http://127.0.0.1/play/1");
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    auto* tabs = child<QTabWidget>("选择夹1");
+    for (const char* name : {"超级列表框1", "超级列表框2"}) {
+        tabs->setCurrentWidget(child(name)->parentWidget());
+        auto* list = child<QTreeView>(name);
+        QTRY_COMPARE(list->model()->rowCount(), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+        QTest::mouseDClick(list->viewport(), Qt::MiddleButton, {}, rowCentre(list, 0));
+    }
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
     QVERIFY(urls_.opened.isEmpty());
 }
