@@ -33,7 +33,8 @@ int LeadingInteger(std::string_view text) {
 
 std::string UrlHost(std::string_view url, bool keepPort) {
     std::string lowered = ToLowerAscii(url);
-    if (lowered.empty() || lowered.back() != '/') lowered += '/';
+    // The last character, not the last byte: a "/" may be a character's second byte.
+    if (FindTextBackward(lowered, "/") != Length(lowered)) lowered += '/';
     std::string host;
     if (TextLeft(lowered, 8) == "https://") {
         host = TextBetween(lowered, "https://", "/");

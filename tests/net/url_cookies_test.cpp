@@ -24,6 +24,12 @@ TEST(UrlHostTest, LeavesTheSecondByteOfADoubleByteCharacterAlone) {
               "A.cn");
 }
 
+TEST(UrlHostTest, ASlashThatIsTheSecondByteOfACharacterEndsNoHost) {
+    // B0 2F is one character, so the address does not end in "/" and gets one.
+    EXPECT_EQ(UrlHost("http://x\xB0/"), "x\xB0/");
+    EXPECT_EQ(UrlHost("http://x\xB0/y/z"), "x\xB0/y");
+}
+
 TEST(UrlPortTest, ComesFromTheAddressOrItsScheme) {
     EXPECT_EQ(UrlPort("https://example.com/x"), 443);
     EXPECT_EQ(UrlPort("HTTPS://example.com"), 443);
