@@ -25,7 +25,7 @@ std::string AgentFor(std::string_view extraHeaders) {
         return "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
     }
     std::string block = std::string(extraHeaders) + "\r\n";
-    std::string agent = TrimSpaces(TextBetween(block, "User-Agent:", "\r\n", 1, true));
+    std::string agent = TrimSpaces(TextBetween(block, "User-Agent:", "\r\n"));
     return agent.empty() ? AgentFromHeaders(extraHeaders) : agent;
 }
 

@@ -132,6 +132,14 @@ TEST(HttpRequestWireTest, CallersHeadersComeFirstAndTheirAgentIsSentOnce) {
                                "Accept-Language: zh-cn\r\n\r\n");
 }
 
+TEST(HttpRequestWireTest, OnlyTheSearchForTheAgentsNameIgnoresCase) {
+    // Its value is cut out case-sensitively; when that gives nothing, the agent
+    // is the rest of the block after its first colon.
+    LoopbackServer server(Ok("x"));
+    HttpRequest(server.BaseUrl() + "/n", 0, {}, std::nullopt, nullptr, "X-Note: user-agent: Probe");
+    EXPECT_EQ(OnlyRequest(server).Header("User-Agent"), "user-agent: Probe");
+}
+
 TEST(HttpRequestWireTest, AnAddressWithoutPathRequestsTheRoot) {
     LoopbackServer server(Ok("x"));
     HttpRequest(server.BaseUrl());
