@@ -77,6 +77,13 @@ MainWindow::MainWindow(const Clock& clock, SiteAddresses addresses,
     settingsPanel_->loadSettings();
 }
 
+// The models watch the controller's lists. As children they would go only after
+// the members, the controller among them, so they go first.
+MainWindow::~MainWindow() {
+    delete magnetModel_;
+    delete onlineModel_;
+}
+
 void MainWindow::buildSearchRow(QWidget* parent) {
     搜索名称 = Named(new QLineEdit(parent), "搜索名称");
     搜索名称->setGeometry(50, 40, 802, 35);

@@ -30,6 +30,7 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
   public:
     MainWindow(const Clock& clock, SiteAddresses addresses,
                const SearchController::LauncherFactory& makeLauncher, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     SearchController& controller() { return controller_; }
     QString statusPaneText(int pane) const;
