@@ -1,6 +1,5 @@
 #include "app/search_controller.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "app/detached_thread.h"
@@ -38,24 +37,20 @@ void SearchController::runDispatcher(Dispatcher& dispatcher) {
     resetRun();
     ports_.view.selectTab(1);
     const RunLock lock = std::make_shared<std::mutex>();
-    // The thread count only groups the pages into cycles: the interval follows
-    // every page and a new cycle adds no pause, so it changes neither the order
-    // nor the timing of the dispatches.
-    const int cycleLength = std::max(1, settings_.threadCount.load());
+    // The thread count would only group the pages into cycles: the interval
+    // follows every page and a new cycle adds no pause, so it changes neither
+    // the order nor the timing of the dispatches and is not read.
     const int pageCount = settings_.pageCount;
-    for (int cycleStart = 1; cycleStart <= pageCount; cycleStart += cycleLength) {
-        const int cycleEnd = std::min(pageCount, cycleStart + cycleLength - 1);
-        for (int page = cycleStart; page <= cycleEnd; ++page) {
-            {
-                const auto hold = holdUnlessStopped(dispatcher);
-                if (!hold) return;
-                run_.pageCounter = page;
-                StartDetached([this, lock, page] { dispatchPage(lock, page); });
-            }
-            const auto waitStart = ports_.clock.now();
-            const int interval = settings_.intervalMs;
-            if (!waitInterval(dispatcher, waitStart + std::chrono::milliseconds(interval))) return;
+    for (int page = 1; page <= pageCount; ++page) {
+        {
+            const auto hold = holdUnlessStopped(dispatcher);
+            if (!hold) return;
+            run_.pageCounter = page;
+            StartDetached([this, lock, page] { dispatchPage(lock, page); });
         }
+        const auto waitStart = ports_.clock.now();
+        const int interval = settings_.intervalMs;
+        if (!waitInterval(dispatcher, waitStart + std::chrono::milliseconds(interval))) return;
     }
     {
         const auto hold = holdUnlessStopped(dispatcher);
