@@ -36,7 +36,7 @@ TEST_F(TlsTest, ATrustedCertificateLetsBothRoutinesThrough) {
     EXPECT_EQ(server.RequestCount("/board"), 2u);
 }
 
-TEST_F(TlsTest, ConcurrentFetchesShareTheSessionCacheSafely) {
+TEST_F(TlsTest, ConcurrentSecureFetchesAllArrive) {
     ScopedTrustedCa trust(certificate.Files().certificateFile);
     constexpr int kThreads = 16;
     std::latch start(kThreads);
