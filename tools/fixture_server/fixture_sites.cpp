@@ -147,6 +147,8 @@ void FixtureSites::serve(const std::string& name) {
     site->name = name;
     site->server = std::make_unique<testsupport::LoopbackServer>(
         [this, name](const ReceivedRequest& request) { return answer(name, request); });
+    // The other sites' handlers look sites up while they answer, under this lock.
+    std::lock_guard hold(routesMutex_);
     sites_.push_back(std::move(site));
 }
 
