@@ -124,6 +124,19 @@ TEST_F(SitecheckTest, PrintsTheRowsOfAnOnlineSite) {
     EXPECT_EQ(lexiang.err, "rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
 }
 
+TEST_F(SitecheckTest, PrintsTheFilmsOfTheBoardBySlot) {
+    const std::string base = sites.baseAddress("院线热映");
+    const ToolRun run = sitecheck({"board", "--base", base + "/"});
+    EXPECT_EQ(run.status, 0);
+    const auto lines = run.lines();
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0],
+              "1\t星河彼岸\t" + base + "/posters/01.jpg\t上映时间：2019-02-05\t张三,李四\t9.2");
+    EXPECT_EQ(lines[5].substr(0, 9), "7\t归途\t");
+    EXPECT_EQ(lines[9].substr(0, 3), "11\t");
+    EXPECT_EQ(run.err, "films shown: 10\n");
+}
+
 TEST_F(SitecheckTest, WithoutBaseTheAddressComesFromTheConfigurationFile) {
     home.writeFile(Gbk("[站点地址]\r\nDSS=") + sites.baseAddress("DSS") +
                    "\r\n7DDS=" + sites.baseAddress("7DDS") + "\r\n");
@@ -147,6 +160,7 @@ TEST_F(SitecheckTest, BadArgumentsGiveTheUsageAndStatusTwo) {
         {"online", "7DDS"},
         {"online", "7DDS", "x", "--no-filters"},
         {"online", "Btbook", "x"},
+        {"board", "x"},
     };
     for (const auto& args : bad) {
         const ToolRun run = sitecheck(args);
