@@ -15,9 +15,7 @@ namespace {
 int RunBoard(const std::vector<std::string>& args) {
     const CheckArgs parsed = ParseCheckArgs(args, {});
     if (!parsed.positional.empty()) throw UsageError("board takes no arguments but --base");
-    std::string base = parsed.base ? *parsed.base : ConfiguredAddresses().board;
-    while (base.ends_with('/'))
-        base.pop_back();
+    const std::string base = parsed.base ? *parsed.base : ConfiguredAddresses().board;
 
     const std::vector<BoardFilm> films =
         ParseBoardPage(PageText(PageFetch(base + "/board")), kShownFilmCount);

@@ -1,5 +1,7 @@
 #include "check_run.h"
 
+#include <utility>
+
 #include "config/app_config.h"
 #include "sitecheck_modes.h"
 #include "text/codepage.h"
@@ -13,11 +15,13 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
         const std::string& arg = args[i];
         if (arg == "--base") {
             if (i + 1 >= args.size()) throw UsageError("--base needs a URL");
-            const std::string& url = args[++i];
+            std::string url = args[++i];
             if (!url.starts_with("http://") && !url.starts_with("https://")) {
                 throw UsageError("--base wants an http:// or https:// address, not " + url);
             }
-            parsed.base = url;
+            while (url.ends_with('/'))
+                url.pop_back();
+            parsed.base = std::move(url);
         } else if (knownFlags.contains(arg)) {
             parsed.flags.insert(arg);
         } else if (arg.starts_with("--")) {

@@ -19,7 +19,7 @@ namespace sirelo::sitecheck {
 
 struct CheckArgs {
     std::vector<std::string> positional;
-    std::optional<std::string> base;  // --base URL
+    std::optional<std::string> base;  // --base URL, without a trailing "/"
     std::set<std::string> flags;      // the flags given, "--no-filters" and the like
 };
 

@@ -39,12 +39,7 @@ int RunMagnet(const std::vector<std::string>& args) {
     const int page = parsed.positional.size() == 3 ? PageNumber(parsed.positional[2]) : 1;
 
     SiteAddresses addresses = ConfiguredAddresses();
-    if (parsed.base) {
-        std::string base = *parsed.base;
-        while (base.ends_with('/'))
-            base.pop_back();
-        addresses.magnet[siteIndex] = base;
-    }
+    if (parsed.base) addresses.magnet[siteIndex] = *parsed.base;
     CheckRun check(std::move(addresses), Utf8ToGbk(keyword));
     const bool filters = !parsed.flags.contains("--no-filters");
     check.settings.exactSearch = filters;

@@ -27,12 +27,9 @@ int RunOnline(const std::vector<std::string>& args) {
 
     SiteAddresses addresses = ConfiguredAddresses();
     if (parsed.base) {
-        std::string base = *parsed.base;
-        while (base.ends_with('/'))
-            base.pop_back();
         // The 7DDS paths are joined to a base that ends in "/".
         (siteIndex == k7dds ? addresses.sevenDds : addresses.lexiang) =
-            siteIndex == k7dds ? base + "/" : base;
+            siteIndex == k7dds ? *parsed.base + "/" : *parsed.base;
     }
     CheckRun check(std::move(addresses), Utf8ToGbk(keyword));
     OnlineSiteWorker(check.context, std::make_shared<std::mutex>(), siteIndex);
