@@ -96,7 +96,7 @@ int FindText(std::string_view text, std::string_view what, int start, bool ignor
 int FindTextBackward(std::string_view text, std::string_view what, std::optional<int> start,
                      bool ignoreCase) {
     const std::size_t limit =
-        start ? std::min(static_cast<std::size_t>(std::max(*start - 1, 0)), text.size())
+        start ? std::min(static_cast<std::size_t>(std::max(*start, 1) - 1), text.size())
               : text.size();
     const std::string_view searched = text.substr(0, limit);
     if (what.empty()) return searched.empty() ? -1 : 1;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "text/codepage.h"
 #include "text/text.h"
 
@@ -57,6 +59,7 @@ TEST(FindTextBackward, FindsTheLastWholeMatchBeforeTheStart) {
     EXPECT_EQ(FindTextBackward("abcabc", "abc", 7), 4);
     EXPECT_EQ(FindTextBackward("abcabc", "abc", 6), 1);  // the second lies partly after
     EXPECT_EQ(FindTextBackward("abcabc", "abc", 0), -1);
+    EXPECT_EQ(FindTextBackward("abcabc", "abc", std::numeric_limits<int>::min()), -1);
     EXPECT_EQ(FindTextBackward("aaaa", "aa"), 3);  // overlapping matches are all noted
     EXPECT_EQ(FindTextBackward("x\x81\x40", "@"), -1);
     EXPECT_EQ(FindTextBackward("abc", ""), 1);
