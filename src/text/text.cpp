@@ -212,7 +212,8 @@ TextList ExtractAllBetween(std::string_view text, std::string_view startMarker,
                            std::string_view endMarker, const ExtractOptions& options) {
     // Overlapping pieces can add up to far more than the page itself; a hostile
     // page must not turn that into a memory or time blow-up, so the total of the
-    // pieces cut out is bounded, whether they are kept or skipped.
+    // pieces cut out is bounded, whether they are kept or skipped, each piece
+    // counting its own bookkeeping too, so a page of tiny pieces is bounded as well.
     constexpr std::size_t kMaxTotalBytes = 64u << 20;
     TextList pieces;
     if (startMarker.empty()) return pieces;
@@ -227,7 +228,7 @@ TextList ExtractAllBetween(std::string_view text, std::string_view startMarker,
         std::string piece = options.prefix + TextMid(text, pos, endAt - pos) + options.suffix;
         if (options.includeStartMarker) piece.insert(0, startMarker);
         if (options.includeEndMarker) piece.append(endMarker);
-        total += piece.size();
+        total += sizeof(std::string) + piece.size();
         if (total > kMaxTotalBytes) break;
         if (options.maxLength == 0 || std::cmp_less(piece.size(), options.maxLength)) {
             pieces.push_back(std::move(piece));

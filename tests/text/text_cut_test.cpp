@@ -78,6 +78,16 @@ TEST(ExtractAllBetween, SkippedPiecesCountTowardTheBoundToo) {
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
 }
 
+TEST(ExtractAllBetween, ManyTinyPiecesStayBoundedToo) {
+    // Empty pieces weigh nothing as text, but a list of millions of them does.
+    std::string page;
+    for (int i = 0; i < 16'000'000; ++i)
+        page += "[]";
+    const TextList pieces = ExtractAllBetween(page, "[", "]");
+    EXPECT_FALSE(pieces.empty());
+    EXPECT_LE(pieces.size() * sizeof(std::string), 64u << 20);
+}
+
 TEST(TextBetween, MarkersAndQuotePlaceholder) {
     EXPECT_EQ(TextBetween("a<b>c</b>d", "<b>", "</b>"), "c");
     EXPECT_EQ(TextBetween("a<b>c", "<b>", "</b>"), "");
