@@ -11,6 +11,7 @@
 #include "config/profile_file.h"
 #include "config/profile_text.h"
 #include "text/codepage.h"
+#include "text/text.h"
 
 namespace sirelo {
 namespace {
@@ -36,12 +37,6 @@ std::string HomeFolder() {
     return "/";
 }
 
-std::string WithoutTrailingSlashes(std::string path) {
-    while (!path.empty() && path.back() == '/')
-        path.pop_back();
-    return path;
-}
-
 std::string OuterFolder(const std::string& root) {
     return root + "/" + std::string(kFolderWord);
 }
@@ -65,8 +60,8 @@ class LoadingScope {
 
 std::string ConfigBaseFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && xdg[0] == '/') return WithoutTrailingSlashes(xdg);
-    return WithoutTrailingSlashes(HomeFolder()) + "/.config";
+    if (xdg && xdg[0] == '/') return std::string(WithoutTrailing(xdg, '/'));
+    return std::string(WithoutTrailing(HomeFolder(), '/')) + "/.config";
 }
 
 void AppConfig::ensureConfigFolder() {

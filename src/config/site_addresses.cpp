@@ -16,24 +16,17 @@ constexpr const char* kAddressSection = "站点地址";
 
 // Something after http:// or https://.
 bool IsWebAddress(std::string_view value) {
-    const std::string lower = ToLowerAscii(value);
     for (std::string_view scheme : {"http://", "https://"}) {
-        if (lower.starts_with(scheme) && lower.size() > scheme.size()) return true;
+        if (StartsWithIgnoringAsciiCase(value, scheme) && value.size() > scheme.size()) return true;
     }
     return false;
-}
-
-std::string WithoutTrailingSlashes(std::string address) {
-    while (!address.empty() && address.back() == '/')
-        address.pop_back();
-    return address;
 }
 
 // Sets `address` from the file when the key holds a web address; every base is
 // kept without a final "/", and the caller adds one where its paths need it.
 void Override(std::string& address, const std::string& fileText, const char* key) {
-    std::string value = WithoutTrailingSlashes(
-        ReadProfileValue(fileText, Utf8ToGbk(kAddressSection), Utf8ToGbk(key)));
+    std::string value(WithoutTrailing(
+        ReadProfileValue(fileText, Utf8ToGbk(kAddressSection), Utf8ToGbk(key)), '/'));
     if (IsWebAddress(value)) address = std::move(value);
 }
 
@@ -62,7 +55,7 @@ SiteAddresses ReadSiteAddresses(AppConfig& config) {
     Override(addresses.magnet[kBtbook], *text, "Btbook");
     Override(addresses.lexiang, *text, "乐享电影网");
     Override(addresses.board, *text, "院线热映");
-    std::string sevenDds = WithoutTrailingSlashes(addresses.sevenDds);
+    std::string sevenDds(WithoutTrailing(addresses.sevenDds, '/'));
     Override(sevenDds, *text, "7DDS");
     addresses.sevenDds = sevenDds + "/";
     return addresses;

@@ -294,6 +294,16 @@ std::string UrlEncode(std::string_view text, bool keepUnreserved, bool asUtf8) {
     return out;
 }
 
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsAt(text, 0, prefix, true);
+}
+
+std::string_view WithoutTrailing(std::string_view text, char c) {
+    while (!text.empty() && text.back() == c)
+        text.remove_suffix(1);
+    return text;
+}
+
 std::string_view TextUpToZero(std::string_view bytes) {
     return bytes.substr(0, bytes.find('\0'));
 }

@@ -74,6 +74,12 @@ std::string ReplacePairs(std::string_view text, std::initializer_list<ReplacePai
 
 std::string UrlEncode(std::string_view text, bool keepUnreserved = false, bool asUtf8 = false);
 
+// Whether `text` begins with `prefix`, ASCII letters compared without case.
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+
+// `text` without the run of `c` at its end.
+std::string_view WithoutTrailing(std::string_view text, char c);
+
 // The bytes of a page up to, not including, its first zero byte.
 std::string_view TextUpToZero(std::string_view bytes);
 
