@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "text/codepage.h"
+#include "widgets/shown_text.h"
 
 namespace sirelo {
 
@@ -28,7 +28,7 @@ int ResultListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return QString::fromStdString(GbkToUtf8(list_.CellText(index.row(), index.column())));
+    return ShownText(list_.CellText(index.row(), index.column()));
 }
 
 QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "board/board_tab.h"
-#include "text/codepage.h"
+#include "widgets/shown_text.h"
 
 namespace sirelo {
 namespace {
@@ -40,7 +40,7 @@ void PostedBoardSink::ShowPoster(int slot, const Bytes& bytes) {
 void PostedBoardSink::ShowLabel(int slot, SlotLabel label, const std::string& gbkText) {
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
-        [tab = tab_, slot, label, text = QString::fromStdString(GbkToUtf8(gbkText))] {
+        [tab = tab_, slot, label, text = ShownText(gbkText)] {
             if (tab) tab->showLabel(slot, label, text);
         },
         Qt::QueuedConnection);

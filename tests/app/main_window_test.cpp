@@ -31,6 +31,7 @@
 #include "run_fakes.h"
 #include "support/loopback_server.h"
 #include "text/codepage.h"
+#include "widgets/shown_text.h"
 
 namespace sirelo {
 namespace {
@@ -105,6 +106,7 @@ class MainWindowTest : public QObject {
     void onlyALeftDoubleClickActsOnARow();
     void doubleClickAndMenuCopyAndHandOverTheLink();
     void cellsThatAreNoMagnetLinkAreCopiedButNotHandedOver();
+    void hugeCellsAreShownCutAndCopiedWhole();
     void onlineRowsOpenOnlyWebAddresses();
     void sponsorWindowIsModal();
     void closingTheWindowEndsTheProgram();
@@ -619,6 +621,22 @@ void MainWindowTest::doubleClickAndMenuCopyAndHandOverTheLink() {
     requestContextMenu(list, QPoint(5, 300));
     QTest::qWait(20);
     QVERIFY(!menu->isVisible());
+}
+
+// A page can make a cell megabytes long: the view shows a cut, the copy is whole.
+void MainWindowTest::hugeCellsAreShownCutAndCopiedWhole() {
+    const std::string link = "magnet:?xt=" + std::string(2'000'000, 'A');
+    addMagnetRow(link);
+    child<QTabWidget>("选择夹1")->setCurrentIndex(1);
+    auto* list = child<QTreeView>("超级列表框1");
+    QTRY_COMPARE(list->model()->rowCount(), 1);
+    const QString shown = list->model()->index(0, kMagnetLink).data().toString();
+    QCOMPARE(shown.size(), kMaxShownCharacters + 1);
+    QVERIFY(shown.endsWith(QChar(0x2026)));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
+    QCOMPARE(QGuiApplication::clipboard()->text().size(), static_cast<qsizetype>(link.size()));
 }
 
 void MainWindowTest::cellsThatAreNoMagnetLinkAreCopiedButNotHandedOver() {
