@@ -96,12 +96,6 @@ bool ReplaceFile(const std::string& path, std::string_view content) {
     return true;
 }
 
-std::string GetProfileString(const std::string& path, std::string_view section,
-                             std::string_view key) {
-    std::optional<std::string> text = ReadWholeFile(path);
-    return text ? ReadProfileValue(*text, section, key) : std::string();
-}
-
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
     std::optional<std::string> text = ReadWholeFile(path);

@@ -1,5 +1,5 @@
 #pragma once
-// The private-profile functions on a file: a read of one key, and a write of one
+// The private-profile file as a whole: reading it, and a write of one key
 // key that replaces the file atomically, so a crash or a full disk in the middle
 // of a write can never leave a half-written file behind.
 
@@ -20,10 +20,6 @@ std::string TemporaryPathFor(const std::string& path);
 // over `path`, keeping the old file's permissions. On any failure the old file
 // stays exactly as it was, the temporary file is removed and false comes back.
 bool ReplaceFile(const std::string& path, std::string_view content);
-
-// The value of one key (see ReadProfileValue); empty when the file cannot be read.
-std::string GetProfileString(const std::string& path, std::string_view section,
-                             std::string_view key);
 
 // Writes one key (see WithProfileValue), creating the file if it is missing.
 // False, with the file untouched, when it exists but cannot be read or replaced.

@@ -84,7 +84,7 @@ SettingsPanel::SettingsPanel(LiveSettings& live, QWidget* parent) : QWidget(pare
         box->setGeometry(place.place);
         box->setText(QString::fromUtf8(setting.formDefault));
         edits_[IndexOf(place.box)] = box;
-        StoreNumber(live_, place.box, textToInteger(setting.formDefault));
+        NumberOf(live_, place.box) = textToInteger(setting.formDefault);
         connect(box, &QLineEdit::textChanged, this, [this, which = place.box] {
             onNumberChanged(*this, which, TheAppConfig(), live_);
         });
@@ -97,10 +97,10 @@ SettingsPanel::SettingsPanel(LiveSettings& live, QWidget* parent) : QWidget(pare
         box->setGeometry(place.place);
         box->setChecked(setting.formDefault);
         checkBoxes_[IndexOf(place.box)] = box;
-        StoreFlag(live_, place.box, setting.formDefault);
+        FlagOf(live_, place.box) = setting.formDefault;
         // toggled also follows states set by the program; clicked only real clicks.
         connect(box, &QCheckBox::toggled, this,
-                [this, which = place.box](bool checked) { StoreFlag(live_, which, checked); });
+                [this, which = place.box](bool checked) { FlagOf(live_, which) = checked; });
         connect(box, &QCheckBox::clicked, this,
                 [this, which = place.box] { onFlagClicked(*this, which, TheAppConfig()); });
     }

@@ -41,32 +41,6 @@ std::string Decimal(int value) {
     return std::to_string(value);
 }
 
-// Live is LiveSettings or const LiveSettings.
-template <class Live>
-auto& FlagOf(Live& live, FlagBox box) {
-    switch (box) {
-        case FlagBox::ExactSearch:
-            return live.exactSearch;
-        case FlagBox::FilterLinks:
-            return live.filterLinks;
-        case FlagBox::KeepNewestShown:
-            return live.keepNewestShown;
-        case FlagBox::Btrabbit:
-            return live.magnetSites[kBtrabbit];
-        case FlagBox::Zzs:
-            return live.magnetSites[kZzs];
-        case FlagBox::Dss:
-            return live.magnetSites[kDss];
-        case FlagBox::Btbook:
-            return live.magnetSites[kBtbook];
-        case FlagBox::SevenDds:
-            return live.onlineSites[k7dds];
-        case FlagBox::Lexiang:
-            return live.onlineSites[kLexiang];
-    }
-    return live.exactSearch;
-}
-
 }  // namespace
 
 int textToInteger(std::string_view text) {
@@ -99,7 +73,7 @@ void onNumberChanged(SettingsControls& controls, NumberBox box, AppConfig& confi
     if (!config.loading()) {
         config.writeSetting(Utf8ToGbk(kSoftwareSection), Utf8ToGbk(setting.key), Decimal(value));
     }
-    StoreNumber(live, box, value);
+    NumberOf(live, box) = value;
 }
 
 void onFlagClicked(const SettingsControls& controls, FlagBox box, AppConfig& config) {
@@ -108,38 +82,40 @@ void onFlagClicked(const SettingsControls& controls, FlagBox box, AppConfig& con
     config.writeSetting(Utf8ToGbk(setting.section), Utf8ToGbk(setting.key), Utf8ToGbk(value));
 }
 
-void StoreNumber(LiveSettings& live, NumberBox box, int value) {
-    switch (box) {
-        case NumberBox::ThreadCount:
-            live.threadCount = value;
-            return;
-        case NumberBox::Interval:
-            live.intervalMs = value;
-            return;
-        case NumberBox::PageCount:
-            live.pageCount = value;
-            return;
-    }
-}
-
-int LoadNumber(const LiveSettings& live, NumberBox box) {
+std::atomic<int>& NumberOf(LiveSettings& live, NumberBox box) {
     switch (box) {
         case NumberBox::ThreadCount:
             return live.threadCount;
         case NumberBox::Interval:
             return live.intervalMs;
         case NumberBox::PageCount:
-            return live.pageCount;
+            break;
     }
-    return 0;
+    return live.pageCount;
 }
 
-void StoreFlag(LiveSettings& live, FlagBox box, bool checked) {
-    FlagOf(live, box) = checked;
-}
-
-bool LoadFlag(const LiveSettings& live, FlagBox box) {
-    return FlagOf(live, box);
+std::atomic<bool>& FlagOf(LiveSettings& live, FlagBox box) {
+    switch (box) {
+        case FlagBox::ExactSearch:
+            return live.exactSearch;
+        case FlagBox::FilterLinks:
+            return live.filterLinks;
+        case FlagBox::KeepNewestShown:
+            return live.keepNewestShown;
+        case FlagBox::Btrabbit:
+            return live.magnetSites[kBtrabbit];
+        case FlagBox::Zzs:
+            return live.magnetSites[kZzs];
+        case FlagBox::Dss:
+            return live.magnetSites[kDss];
+        case FlagBox::Btbook:
+            return live.magnetSites[kBtbook];
+        case FlagBox::SevenDds:
+            return live.onlineSites[k7dds];
+        case FlagBox::Lexiang:
+            break;
+    }
+    return live.onlineSites[kLexiang];
 }
 
 }  // namespace sirelo

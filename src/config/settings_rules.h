@@ -1,6 +1,7 @@
 #pragma once
 // The change rules of the settings controls and the number reading they use.
 
+#include <atomic>
 #include <string_view>
 
 #include "config/app_config.h"
@@ -22,9 +23,8 @@ void onNumberChanged(SettingsControls& controls, NumberBox box, AppConfig& confi
 // The rule of a checkbox, run on a real click only: writes "真" or "假".
 void onFlagClicked(const SettingsControls& controls, FlagBox box, AppConfig& config);
 
-void StoreNumber(LiveSettings& live, NumberBox box, int value);
-void StoreFlag(LiveSettings& live, FlagBox box, bool checked);
-int LoadNumber(const LiveSettings& live, NumberBox box);
-bool LoadFlag(const LiveSettings& live, FlagBox box);
+// The live value that belongs to each control.
+std::atomic<int>& NumberOf(LiveSettings& live, NumberBox box);
+std::atomic<bool>& FlagOf(LiveSettings& live, FlagBox box);
 
 }  // namespace sirelo

@@ -87,13 +87,13 @@ class FakeControls : public SettingsControls {
     void setFlagChecked(FlagBox box, bool checked) override {
         record(SettingOf(box).control, checked ? "checked" : "unchecked");
         flags_[Index(box)] = checked;
-        StoreFlag(live_, box, checked);
+        FlagOf(live_, box) = checked;
     }
 
     // A click: the box takes its new state, then its rule runs.
     void click(FlagBox box) {
         flags_[Index(box)] = !flags_[Index(box)];
-        StoreFlag(live_, box, flags_[Index(box)]);
+        FlagOf(live_, box) = flags_[Index(box)];
         onFlagClicked(*this, box, config_);
     }
 

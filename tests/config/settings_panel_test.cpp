@@ -93,10 +93,10 @@ void SettingsPanelTest::cleanup() {
 void SettingsPanelTest::verifyLive() const {
     for (const NumberSetting& s : kNumberSettings) {
         const int shown = textToInteger(Utf8ToGbk(edit(s.control)->text().toStdString()));
-        QCOMPARE(LoadNumber(*live_, s.box), shown);
+        QCOMPARE(NumberOf(*live_, s.box).load(), shown);
     }
     for (const FlagSetting& s : kFlagSettings) {
-        QCOMPARE(LoadFlag(*live_, s.box), box(s.control)->isChecked());
+        QCOMPARE(FlagOf(*live_, s.box).load(), box(s.control)->isChecked());
     }
 }
 
