@@ -1,6 +1,6 @@
 #pragma once
 // The private-profile file as a whole: reading it, and a write of one key
-// key that replaces the file atomically, so a crash or a full disk in the middle
+// that replaces the file atomically, so a crash or a full disk in the middle
 // of a write can never leave a half-written file behind.
 
 #include <optional>
