@@ -82,11 +82,10 @@ int ResultList::FindRowByCell(std::string_view text, int column) const {
 }
 
 void ResultList::ScrollIntoView(int row) {
-    if (observer_ != nullptr) observer_->scrollRequested(row);
+    if (ResultListObserver* observer = observer_) observer->scrollRequested(row);
 }
 
 void ResultList::setObserver(ResultListObserver* observer) {
-    std::lock_guard hold(mutex_);
     observer_ = observer;
 }
 
@@ -99,7 +98,7 @@ ResultList::Update ResultList::takeUpdate() {
 }
 
 void ResultList::notifyChanged() const {
-    if (observer_ != nullptr) observer_->rowsChanged();
+    if (ResultListObserver* observer = observer_) observer->rowsChanged();
 }
 
 // `row` no longer holds `text` in the indexed column. Only rows after it need a

@@ -4,6 +4,7 @@
 // Cells are GBK texts. One column can be indexed so that FindRowByCell on it
 // costs O(1) instead of a scan of every row.
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -45,7 +46,8 @@ class ResultList {
     void ScrollIntoView(int row);
 
     int columnCount() const { return columnCount_; }
-    // May be set once, before rows arrive; the observer must outlive the list.
+    // Set by the view when it appears and cleared before it goes; the view must
+    // not go while a thread may still be inside one of its calls.
     void setObserver(ResultListObserver* observer);
     // Called by the view: the changes since the previous call.
     Update takeUpdate();
@@ -69,7 +71,7 @@ class ResultList {
     Index firstRowByText_;
     bool clearedSinceUpdate_ = false;
     int firstChangedRow_ = -1;
-    ResultListObserver* observer_ = nullptr;
+    std::atomic<ResultListObserver*> observer_{nullptr};
 };
 
 }  // namespace sirelo
