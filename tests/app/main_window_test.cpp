@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,23 +31,13 @@
 #include "support/loopback_server.h"
 #include "text/codepage.h"
 #include "widgets/shown_text.h"
+#include "window_test_support.h"
 
 namespace sirelo {
 namespace {
 
 using namespace std::chrono_literals;
 using testing::WorkerStart;
-
-// What reaches the system's URL handlers.
-class UrlSink : public QObject {
-    Q_OBJECT
-
-  public:
-    QList<QUrl> opened;
-
-  public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
 
 // The visible changes of the run buttons, in order.
 class ButtonSteps : public QObject {
@@ -87,7 +76,6 @@ class MainWindowTest : public QObject {
 
   private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -115,9 +103,7 @@ class MainWindowTest : public QObject {
   private:
     template <typename T = QWidget>
     T* child(const char* name) const {
-        T* widget = window_->findChild<T*>(QString::fromUtf8(name));
-        if (widget == nullptr) qFatal("no control %s", name);
-        return widget;
+        return testing::FindControl<T>(window_.get(), name);
     }
     void setNumber(const char* box, const char* text) { child<QLineEdit>(box)->setText(text); }
     void setSites(bool magnet, bool online);
@@ -141,21 +127,12 @@ class MainWindowTest : public QObject {
     std::function<void(const WorkerStart&)> onStart_;
     std::unique_ptr<MainWindow> window_;
     testing::Time::time_point clicked_;
-    UrlSink urls_;
+    testing::UrlSink urls_{"magnet", "http", "https", "file", "javascript"};
 };
 
 void MainWindowTest::initTestCase() {
     QVERIFY(configHome_.isValid());
     qputenv("XDG_CONFIG_HOME", configHome_.path().toLocal8Bit());
-    for (const char* scheme : {"magnet", "http", "https", "file", "javascript"}) {
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &urls_, "open");
-    }
-}
-
-void MainWindowTest::cleanupTestCase() {
-    for (const char* scheme : {"magnet", "http", "https", "file", "javascript"}) {
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
 }
 
 void MainWindowTest::init() {

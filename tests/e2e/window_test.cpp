@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -37,22 +36,12 @@
 #include "fixture_sites.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
+#include "window_test_support.h"
 
 namespace sirelo {
 namespace {
 
 using namespace std::chrono_literals;
-
-// What reaches the system's URL handlers.
-class UrlSink : public QObject {
-    Q_OBJECT
-
-  public:
-    QList<QUrl> opened;
-
-  public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
 
 // The program's launcher, with a look at each magnet worker as it starts.
 class WatchedLauncher : public WorkerLauncher {
@@ -138,9 +127,7 @@ class WindowEndToEndTest : public QObject {
   private:
     template <typename T = QWidget>
     T* child(const char* name) const {
-        T* widget = window_->findChild<T*>(QString::fromUtf8(name));
-        if (widget == nullptr) qFatal("no control %s", name);
-        return widget;
+        return testing::FindControl<T>(window_.get(), name);
     }
     // Writes Configuration.ini, then builds the window as the program does and
     // waits until the board is filled and its loader has ended.
@@ -163,7 +150,7 @@ class WindowEndToEndTest : public QObject {
     SteadyClock clock_;
     WatchedLauncher::Watch watch_;
     std::unique_ptr<MainWindow> window_;
-    UrlSink urls_;
+    testing::UrlSink urls_{"magnet", "http", "https"};
 };
 
 void WindowEndToEndTest::initTestCase() {
@@ -181,17 +168,12 @@ void WindowEndToEndTest::initTestCase() {
                               secondPages[site]});
         }
     }
-    for (const char* scheme : {"magnet", "http", "https"})
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &urls_, "open");
-
     const e2e::SearchFigures healthy = e2e::SearchWithoutWindow(sites_->addresses(), {});
     QVERIFY(healthy.threadsEnded);
     healthy_ = healthy.rows;
 }
 
 void WindowEndToEndTest::cleanupTestCase() {
-    for (const char* scheme : {"magnet", "http", "https"})
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     sites_.reset();
 }
 
