@@ -180,11 +180,11 @@ void MainWindowTest::startSearch(const QString& keyword) {
 bool MainWindowTest::waitForRunEnd(int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
-    while (window_->controller().isDispatcherRunning() || LiveThreadCount() > 0) {
+    while (window_->controller().isDispatcherRunning() ||
+           !testing::ThreadsEndedAndTheirPostsDelivered()) {
         if (timer.elapsed() > timeoutMs) return false;
         QTest::qWait(5);
     }
-    QCoreApplication::processEvents();
     return true;
 }
 

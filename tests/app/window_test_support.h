@@ -1,7 +1,9 @@
 #pragma once
-// What the window's Qt tests share: finding a control by its name, and a
-// stand-in for the system's URL handlers that records what reaches them.
+// What the window's Qt tests share: finding a control by its name, waiting
+// for the threads' last posts, and a stand-in for the system's URL handlers
+// that records what reaches them.
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QList>
 #include <QObject>
@@ -9,6 +11,8 @@
 #include <QUrl>
 #include <initializer_list>
 #include <vector>
+
+#include "app/detached_thread.h"
 
 namespace sirelo::testing {
 
@@ -18,6 +22,14 @@ T* FindControl(const QObject* root, const char* name) {
     T* widget = root->findChild<T*>(QString::fromUtf8(name));
     if (widget == nullptr) qFatal("no control %s", name);
     return widget;
+}
+
+// Ended threads have posted all they ever will, though the window may not have
+// taken it yet; deliver it so that what follows sees what they left behind.
+inline bool ThreadsEndedAndTheirPostsDelivered() {
+    if (LiveThreadCount() != 0) return false;
+    QCoreApplication::sendPostedEvents();
+    return true;
 }
 
 // Handles the given URL schemes while it lives, keeping every URL it is given.

@@ -220,7 +220,7 @@ bool WindowEndToEndTest::openWindow(const QString& settings, const SiteAddresses
     return QTest::qWaitFor(
         [this] {
             return child<QLabel>("电影主演11")->text() == QStringLiteral("何小满") &&
-                   LiveThreadCount() == 0;
+                   testing::ThreadsEndedAndTheirPostsDelivered();
         },
         20000);
 }
@@ -241,7 +241,8 @@ bool WindowEndToEndTest::waitForRunEnd(int timeoutMs) {
     return QTest::qWaitFor(
         [this] {
             return child("搜索_按钮")->isVisible() &&
-                   !window_->controller().isDispatcherRunning() && LiveThreadCount() == 0;
+                   !window_->controller().isDispatcherRunning() &&
+                   testing::ThreadsEndedAndTheirPostsDelivered();
         },
         timeoutMs);
 }
