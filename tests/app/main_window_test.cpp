@@ -178,14 +178,12 @@ void MainWindowTest::startSearch(const QString& keyword) {
 }
 
 bool MainWindowTest::waitForRunEnd(int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (window_->controller().isDispatcherRunning() ||
-           !testing::ThreadsEndedAndTheirPostsDelivered()) {
-        if (timer.elapsed() > timeoutMs) return false;
-        QTest::qWait(5);
-    }
-    return true;
+    return QTest::qWaitFor(
+        [this] {
+            return !window_->controller().isDispatcherRunning() &&
+                   testing::ThreadsEndedAndTheirPostsDelivered();
+        },
+        timeoutMs);
 }
 
 QStringList MainWindowTest::startNames() const {
