@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/outcome_texts.h"
 #include "app/status_texts.h"
 #include "sites/worker_context.h"
 
@@ -34,6 +35,8 @@ class RunView {
   public:
     virtual ~RunView() = default;
     virtual void showStatusPanes(const StatusPanes& panes) = 0;
+    // Follows every pane refresh: each site's outcome so far, in words.
+    virtual void showOutcomeTips(const OutcomeTips& tips) = 0;
     virtual void setButtonVisible(RunButton button, bool visible) = 0;
     virtual void setButtonEnabled(RunButton button, bool enabled) = 0;
     virtual void selectTab(int index) = 0;  // of 选择夹1

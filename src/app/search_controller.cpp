@@ -70,6 +70,7 @@ void SearchController::resetRun() {
     run_.filteredItems = 0;
     for (auto& exhausted : run_.siteExhausted)
         exhausted = false;
+    run_.outcomes.clear();
     ports_.view.setButtonEnabled(RunButton::Pause, true);
     ports_.view.setButtonVisible(RunButton::Stop, true);
     ports_.view.setButtonVisible(RunButton::Pause, true);
@@ -103,6 +104,8 @@ void SearchController::updateStatusBar() {
     figures.filteredLinks = run_.filteredLinks;
     figures.filteredItems = run_.filteredItems;
     ports_.view.showStatusPanes(RefreshedStatusPanes(figures));
+    ports_.view.showOutcomeTips(RunOutcomeTips(run_.outcomes.snapshot(), siteLabels_.magnet,
+                                               siteLabels_.online));
 }
 
 void SearchController::pauseRun() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "config/live_settings.h"
+#include "sites/site_outcome.h"
 
 namespace sirelo {
 
@@ -22,6 +23,7 @@ class SearchRun {
     std::atomic<int> filteredLinks{0};  // dropped as duplicate links (过滤链接)
     std::atomic<int> filteredItems{0};  // dropped for lacking the keyword (精准搜索)
     std::array<std::atomic<bool>, kMagnetSiteCount> siteExhausted{};
+    RunOutcomes outcomes;  // what each request gave, for the tooltips
 
   private:
     mutable std::mutex keywordMutex_;

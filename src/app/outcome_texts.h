@@ -1,0 +1,37 @@
+#pragma once
+// The outcome of each site in words, GBK: one line per site for the tooltips
+// of the status panes, the settings checkboxes and the board tab.
+
+#include <array>
+#include <string>
+
+#include "config/live_settings.h"
+#include "sites/site_outcome.h"
+
+namespace sirelo {
+
+// "Btrabbit：第1–3页 共22条；第4页无结果，停止翻页"; empty when the site was not asked.
+std::string MagnetOutcomeLine(const std::string& label, const SiteOutcomes& outcomes);
+
+// "7DDS：3个结果，3个详情页 共10条", or the failure of the search.
+std::string OnlineOutcomeLine(const std::string& label, const SiteOutcomes& outcomes);
+
+// "院线热映：10部影片", or the failure of the ranking page.
+std::string BoardOutcomeLine(const PageOutcome& page, int films, int postersFailed);
+
+// What went wrong with one request, e.g. "未能连接（找不到主机 www.example.org）";
+// empty for a success.
+std::string FailureWords(const PageOutcome& outcome);
+
+struct OutcomeTips {
+    std::string magnetPane;  // one line per magnet site asked in this run
+    std::string onlinePane;
+    std::array<std::string, kMagnetSiteCount> magnetSites;  // empty: not asked
+    std::array<std::string, kOnlineSiteCount> onlineSites;
+};
+
+OutcomeTips RunOutcomeTips(const RunOutcomeSnapshot& snapshot,
+                           const std::array<std::string, kMagnetSiteCount>& magnetLabels,
+                           const std::array<std::string, kOnlineSiteCount>& onlineLabels);
+
+}  // namespace sirelo

@@ -1,0 +1,110 @@
+#include "app/outcome_texts.h"
+
+#include <gtest/gtest.h>
+
+#include "text/codepage.h"
+
+namespace sirelo {
+namespace {
+
+PageOutcome Answered(int page, int status, int items, int rows) {
+    PageOutcome outcome;
+    outcome.page = page;
+    outcome.host = "www.example.org";
+    outcome.transfer.end = TransferEnd::Answered;
+    outcome.transfer.httpStatus = status;
+    outcome.itemsCut = items;
+    outcome.rowsAdded = rows;
+    return outcome;
+}
+
+PageOutcome Failed(int page, TransferEnd end, std::string words = {}) {
+    PageOutcome outcome = Answered(page, 0, 0, 0);
+    outcome.transfer.end = end;
+    outcome.transfer.words = std::move(words);
+    return outcome;
+}
+
+PageOutcome NoResults(int page) {
+    PageOutcome outcome = Answered(page, 200, 0, 0);
+    outcome.saysNoResults = true;
+    outcome.exhausted = true;
+    return outcome;
+}
+
+SiteOutcomes Folded(const std::vector<PageOutcome>& pages) {
+    SiteOutcomes outcomes;
+    for (const PageOutcome& page : pages) outcomes.add(page);
+    return outcomes;
+}
+
+TEST(OutcomeTextsTest, VerdictAndWordsOfEachWayARequestEnds) {
+    struct Case {
+        PageOutcome outcome;
+        const char* word;
+        const char* words;
+    };
+    PageOutcome cappedWithItems = Failed(1, TransferEnd::Capped);
+    cappedWithItems.itemsCut = 3;
+    const Case cases[] = {
+        {Answered(1, 200, 5, 5), "ok", ""},
+        {cappedWithItems, "ok", ""},
+        {NoResults(1), "empty", "无结果，停止翻页"},
+        {Answered(1, 200, 0, 0), "layout", "页面中未找到结果标记，站点可能已改版"},
+        {Answered(1, 404, 0, 0), "error", "站点回答 HTTP 404"},
+        {Failed(1, TransferEnd::HostNotFound), "dns", "未能连接（找不到主机 www.example.org）"},
+        {Failed(1, TransferEnd::Refused), "refused", "未能连接（连接被拒绝 www.example.org）"},
+        {Failed(1, TransferEnd::TimedOut), "timeout", "连接超时（www.example.org）"},
+        {Failed(1, TransferEnd::CertificateRejected), "tls", "证书未通过验证（www.example.org）"},
+        {Failed(1, TransferEnd::Capped), "capped", "页面超过大小上限，已截断"},
+        {Failed(1, TransferEnd::Other, "Unsupported protocol"), "error",
+         "出错（Unsupported protocol）"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_STREQ(VerdictWord(Verdict(c.outcome)), c.word) << c.words;
+        EXPECT_EQ(GbkToUtf8(FailureWords(c.outcome)), c.words);
+    }
+}
+
+TEST(OutcomeTextsTest, SiteLinesSayPagesRowsAndTheFirstFailure) {
+    struct Case {
+        std::vector<PageOutcome> pages;
+        const char* line;
+    };
+    PageOutcome proxied = Answered(1, 200, 4, 4);
+    proxied.transfer.proxyIgnored = true;
+    PageOutcome crowded = Answered(1, 200, 1000, 990);
+    crowded.itemsBeyondBound = 25;
+    const Case cases[] = {
+        {{}, ""},
+        {{Answered(2, 200, 8, 7), Answered(1, 200, 10, 10), Answered(3, 200, 5, 5), NoResults(4)},
+         "Btrabbit：第1–3页 共22条；第4页无结果，停止翻页"},
+        {{Failed(1, TransferEnd::HostNotFound), Failed(2, TransferEnd::HostNotFound)},
+         "Btrabbit：未能连接（找不到主机 www.example.org）"},
+        {{Answered(1, 200, 3, 3), Answered(3, 200, 0, 0), Answered(5, 200, 2, 2)},
+         "Btrabbit：第1、5页 共5条；第3页：页面中未找到结果标记，站点可能已改版"},
+        {{proxied}, "Btrabbit：第1页 共4条；代理设置无效，已直连"},
+        {{crowded}, "Btrabbit：第1页 共990条；超出单页上限未取25条"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GbkToUtf8(MagnetOutcomeLine("Btrabbit", Folded(c.pages))), c.line);
+    }
+}
+
+TEST(OutcomeTextsTest, OnlineAndBoardLines) {
+    PageOutcome search = Answered(0, 200, 3, 10);
+    search.detailPages = 3;
+    search.detailFailures = 1;
+    EXPECT_EQ(GbkToUtf8(OnlineOutcomeLine("7DDS", Folded({search}))),
+              "7DDS：3个结果，3个详情页 共10条；1个详情页未能读取");
+    EXPECT_EQ(GbkToUtf8(OnlineOutcomeLine("7DDS", Folded({Failed(0, TransferEnd::TimedOut)}))),
+              "7DDS：连接超时（www.example.org）");
+
+    EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(Answered(0, 200, 10, 0), 10, 2)),
+              "院线热映：10部影片，2张海报未能显示");
+    EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(Answered(0, 200, 0, 0), 0, 0)),
+              "院线热映：页面中未找到结果标记，站点可能已改版");
+}
+
+}  // namespace
+}  // namespace sirelo
