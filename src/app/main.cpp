@@ -7,13 +7,19 @@
 #include "app/site_worker_launcher.h"
 #include "config/app_config.h"
 #include "config/site_addresses.h"
+#include "sitedefs/program_definitions.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Lives until the process ends: workers may be running at any moment.
     static const sirelo::SteadyClock clock;
-    auto* window = new sirelo::MainWindow(clock, sirelo::ReadSiteAddresses(sirelo::TheAppConfig()),
-                                          sirelo::MakeSiteWorkerLauncher);
+    // Read once, before any worker runs; problems go to stderr, never to a window.
+    static const sirelo::SiteDefinitions definitions =
+        sirelo::ProgramSiteDefinitions(sirelo::TheAppConfig(), stderr);
+    auto* window = new sirelo::MainWindow(
+        clock, definitions,
+        sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), sirelo::DefinedAddresses(definitions)),
+        sirelo::MakeSiteWorkerLauncher);
     // Closing ends the process at once: no prompt, no wait for running threads.
     QObject::connect(window, &sirelo::MainWindow::closed, [] {
         std::fflush(nullptr);

@@ -12,6 +12,7 @@
 #include "app/run_ports.h"
 #include "config/live_settings.h"
 #include "config/site_addresses.h"
+#include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
 #include "sites/search_run.h"
 #include "sites/worker_context.h"
@@ -29,7 +30,9 @@ class SearchController {
   public:
     using LauncherFactory = std::function<std::unique_ptr<WorkerLauncher>(const WorkerContext&)>;
 
-    SearchController(RunPorts ports, SiteAddresses addresses, const LauncherFactory& makeLauncher);
+    // `definitions` outlive the controller and every worker it starts.
+    SearchController(RunPorts ports, const SiteDefinitions& definitions, SiteAddresses addresses,
+                     const LauncherFactory& makeLauncher);
     SearchController(const SearchController&) = delete;
     SearchController& operator=(const SearchController&) = delete;
 
