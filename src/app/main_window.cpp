@@ -19,17 +19,20 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTreeView>
 #include <QUrl>
 #include <utility>
 
 #include "app/detached_thread.h"
 #include "app/link_checks.h"
+#include "app/outcome_texts.h"
 #include "app/result_list_model.h"
 #include "app/sponsor_window.h"
 #include "app/window_texts.h"
 #include "board/board_tab.h"
 #include "config/settings_panel.h"
+#include "config/setting_table.h"
 #include "text/codepage.h"
 #include "widgets/tab_page.h"
 
@@ -46,6 +49,11 @@ constexpr std::array<int, 5> kPaneWidths{232, 232, 232, 232, 231};
 
 QString FromGbk(const std::string& text) {
     return QString::fromStdString(GbkToUtf8(text));
+}
+
+// Outcome lines carry host names and libcurl's words: shown as plain text.
+QString PlainTip(const std::string& gbkLines) {
+    return gbkLines.empty() ? QString() : Qt::convertFromPlainText(FromGbk(gbkLines));
 }
 
 template <typename Widget>
@@ -75,6 +83,10 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
     setGeometry(50, 50, 1165, 874);
 
     startupLayout();
+    boardTab_->setOutcomeListener([this](const BoardOutcome& outcome) {
+        选择夹1->setTabToolTip(选择夹1->indexOf(boardTab_),
+                               PlainTip(BoardOutcomeLine(outcome)));
+    });
     boardTab_->startLoading(definitions.board, addresses.board + definitions.board.pagePath,
                             StartDetached);
     settingsPanel_->loadSettings();
@@ -328,6 +340,27 @@ void MainWindow::showStatusPanes(const StatusPanes& panes) {
         [this, texts] {
             for (std::size_t pane = 0; pane < texts.size(); ++pane) {
                 状态条1窗格[pane]->setText(texts[pane]);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, tips] {
+            状态条1窗格[0]->setToolTip(PlainTip(tips.magnetPane));
+            状态条1窗格[1]->setToolTip(PlainTip(tips.onlinePane));
+            // A site left out of this run keeps the tooltip of its last run.
+            for (int site = 0; site < kMagnetSiteCount; ++site) {
+                if (!tips.magnetSites[site].empty())
+                    settingsPanel_->setSiteToolTip(kMagnetSiteBoxes[site],
+                                                   PlainTip(tips.magnetSites[site]));
+            }
+            for (int site = 0; site < kOnlineSiteCount; ++site) {
+                if (!tips.onlineSites[site].empty())
+                    settingsPanel_->setSiteToolTip(kOnlineSiteBoxes[site],
+                                                   PlainTip(tips.onlineSites[site]));
             }
         },
         Qt::QueuedConnection);

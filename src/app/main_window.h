@@ -68,6 +68,7 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
 
     // RunView: posted to the window thread, in the order made.
     void showStatusPanes(const StatusPanes& panes) override;
+    void showOutcomeTips(const OutcomeTips& tips) override;
     void setButtonVisible(RunButton which, bool visible) override;
     void setButtonEnabled(RunButton which, bool enabled) override;
     void selectTab(int index) override;

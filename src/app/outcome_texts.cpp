@@ -95,19 +95,22 @@ std::string OnlineOutcomeLine(const std::string& label, const SiteOutcomes& outc
     return line + CutWords(outcomes);
 }
 
-std::string BoardOutcomeLine(const PageOutcome& page, int films, int postersFailed) {
+std::string BoardOutcomeLine(const BoardOutcome& outcome) {
+    PageOutcome page;
+    page.host = outcome.host;
+    page.transfer = outcome.page;
+    page.itemsCut = outcome.films;
     SiteOutcomes outcomes;
     outcomes.add(page);
     std::string line = G("院线热映：");
-    if (films == 0) return line + FailureWords(page) + CutWords(outcomes);
-    line += std::to_string(films) + G("部影片");
-    if (postersFailed > 0) line += G("，") + std::to_string(postersFailed) + G("张海报未能显示");
+    if (outcome.films == 0) return line + FailureWords(page) + CutWords(outcomes);
+    line += std::to_string(outcome.films) + G("部影片");
+    if (outcome.postersFailed > 0)
+        line += G("，") + std::to_string(outcome.postersFailed) + G("张海报未能显示");
     return line + CutWords(outcomes);
 }
 
-OutcomeTips RunOutcomeTips(const RunOutcomeSnapshot& snapshot,
-                           const std::array<std::string, kMagnetSiteCount>& magnetLabels,
-                           const std::array<std::string, kOnlineSiteCount>& onlineLabels) {
+OutcomeTips RunOutcomeTips(const RunOutcomeSnapshot& snapshot, const SiteDefinitions& definitions) {
     OutcomeTips tips;
     const auto addLine = [](std::string& pane, const std::string& line) {
         if (line.empty()) return;
@@ -115,11 +118,11 @@ OutcomeTips RunOutcomeTips(const RunOutcomeSnapshot& snapshot,
         pane += line;
     };
     for (int i = 0; i < kMagnetSiteCount; ++i) {
-        tips.magnetSites[i] = MagnetOutcomeLine(magnetLabels[i], snapshot.magnet[i]);
+        tips.magnetSites[i] = MagnetOutcomeLine(definitions.magnet[i].label, snapshot.magnet[i]);
         addLine(tips.magnetPane, tips.magnetSites[i]);
     }
     for (int i = 0; i < kOnlineSiteCount; ++i) {
-        tips.onlineSites[i] = OnlineOutcomeLine(onlineLabels[i], snapshot.online[i]);
+        tips.onlineSites[i] = OnlineOutcomeLine(definitions.online[i].label, snapshot.online[i]);
         addLine(tips.onlinePane, tips.onlineSites[i]);
     }
     return tips;

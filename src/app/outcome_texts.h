@@ -5,7 +5,9 @@
 #include <array>
 #include <string>
 
+#include "board/board_loader.h"
 #include "config/live_settings.h"
+#include "sitedefs/site_definitions.h"
 #include "sites/site_outcome.h"
 
 namespace sirelo {
@@ -17,7 +19,7 @@ std::string MagnetOutcomeLine(const std::string& label, const SiteOutcomes& outc
 std::string OnlineOutcomeLine(const std::string& label, const SiteOutcomes& outcomes);
 
 // "院线热映：10部影片", or the failure of the ranking page.
-std::string BoardOutcomeLine(const PageOutcome& page, int films, int postersFailed);
+std::string BoardOutcomeLine(const BoardOutcome& outcome);
 
 // What went wrong with one request, e.g. "未能连接（找不到主机 www.example.org）";
 // empty for a success.
@@ -30,8 +32,7 @@ struct OutcomeTips {
     std::array<std::string, kOnlineSiteCount> onlineSites;
 };
 
-OutcomeTips RunOutcomeTips(const RunOutcomeSnapshot& snapshot,
-                           const std::array<std::string, kMagnetSiteCount>& magnetLabels,
-                           const std::array<std::string, kOnlineSiteCount>& onlineLabels);
+// The sites' labels come from `definitions`.
+OutcomeTips RunOutcomeTips(const RunOutcomeSnapshot& snapshot, const SiteDefinitions& definitions);
 
 }  // namespace sirelo

@@ -105,8 +105,7 @@ void SearchController::updateStatusBar() {
     figures.filteredLinks = run_.filteredLinks;
     figures.filteredItems = run_.filteredItems;
     ports_.view.showStatusPanes(RefreshedStatusPanes(figures));
-    ports_.view.showOutcomeTips(RunOutcomeTips(run_.outcomes.snapshot(), siteLabels_.magnet,
-                                               siteLabels_.online));
+    ports_.view.showOutcomeTips(RunOutcomeTips(run_.outcomes.snapshot(), context_.definitions));
 }
 
 void SearchController::pauseRun() {

@@ -7,11 +7,21 @@
 #include <string>
 
 #include "net/bytes.h"
+#include "net/transfer_outcome.h"
 #include "sitedefs/site_definitions.h"
 
 namespace sirelo {
 
 enum class SlotLabel { Name, Date, Score, Stars };
+
+// How a load went: the ranking page's transfer, the films found on it and the
+// posters that could not be shown.
+struct BoardOutcome {
+    std::string host;
+    TransferOutcome page;
+    int films = 0;
+    int postersFailed = 0;
+};
 
 // Receives the board's contents on the loader thread; the window side turns
 // them into posted updates. Calls for one slot come in this order: the poster,
@@ -19,9 +29,12 @@ enum class SlotLabel { Name, Date, Score, Stars };
 class BoardSink {
   public:
     virtual ~BoardSink() = default;
-    // `image` holds the fetched bytes as they came, possibly empty or not an image.
-    virtual void ShowPoster(int slot, const Bytes& image) = 0;
+    // `image` holds the fetched bytes as they came, possibly empty or not an
+    // image; false when they give no picture.
+    virtual bool ShowPoster(int slot, const Bytes& image) = 0;
     virtual void ShowLabel(int slot, SlotLabel label, const std::string& gbkText) = 0;
+    // Once the page is read, and again after the last film.
+    virtual void ShowOutcome(const BoardOutcome& outcome) = 0;
 };
 
 // `boardPageUrl` is the ranking site's address followed by the board's page;

@@ -138,6 +138,14 @@ void BoardTab::copyFilmName(int slot) {
     搜索名称->setText(slots_[static_cast<std::size_t>(slot)].name->text());
 }
 
+void BoardTab::showOutcome(const BoardOutcome& outcome) {
+    if (outcomeListener_) outcomeListener_(outcome);
+}
+
+void BoardTab::setOutcomeListener(std::function<void(const BoardOutcome&)> listener) {
+    outcomeListener_ = std::move(listener);
+}
+
 void BoardTab::showPoster(int slot, const QImage& image) {
     slots_[static_cast<std::size_t>(slot)].poster->setPixmap(QPixmap::fromImage(image));
 }

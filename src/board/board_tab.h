@@ -43,6 +43,10 @@ class BoardTab : public QWidget {
     // image leaves the poster without one.
     void showPoster(int slot, const QImage& image);
     void showLabel(int slot, SlotLabel label, const QString& text);
+    void showOutcome(const BoardOutcome& outcome);
+
+    // Told each outcome of the loader, on the window thread.
+    void setOutcomeListener(std::function<void(const BoardOutcome&)> listener);
 
     const MovieBoard& board() const { return board_; }
 
@@ -69,6 +73,7 @@ class BoardTab : public QWidget {
     QLabel* 图片框13 = nullptr;             // the arrows, left and right
     QLabel* 图片框14 = nullptr;
     MovieBoard board_;
+    std::function<void(const BoardOutcome&)> outcomeListener_;
 };
 
 }  // namespace sirelo

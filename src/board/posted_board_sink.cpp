@@ -28,13 +28,16 @@ QImage DecodePoster(const Bytes& bytes) {
 
 }  // namespace
 
-void PostedBoardSink::ShowPoster(int slot, const Bytes& bytes) {
+bool PostedBoardSink::ShowPoster(int slot, const Bytes& bytes) {
+    QImage image = DecodePoster(bytes);
+    const bool shown = !image.isNull();
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
-        [tab = tab_, slot, image = DecodePoster(bytes)] {
+        [tab = tab_, slot, image = std::move(image)] {
             if (tab) tab->showPoster(slot, image);
         },
         Qt::QueuedConnection);
+    return shown;
 }
 
 void PostedBoardSink::ShowLabel(int slot, SlotLabel label, const std::string& gbkText) {
@@ -42,6 +45,15 @@ void PostedBoardSink::ShowLabel(int slot, SlotLabel label, const std::string& gb
         QCoreApplication::instance(),
         [tab = tab_, slot, label, text = ShownText(gbkText)] {
             if (tab) tab->showLabel(slot, label, text);
+        },
+        Qt::QueuedConnection);
+}
+
+void PostedBoardSink::ShowOutcome(const BoardOutcome& outcome) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [tab = tab_, outcome] {
+            if (tab) tab->showOutcome(outcome);
         },
         Qt::QueuedConnection);
 }

@@ -15,8 +15,9 @@ class PostedBoardSink : public BoardSink {
   public:
     explicit PostedBoardSink(QPointer<BoardTab> tab) : tab_(std::move(tab)) {}
 
-    void ShowPoster(int slot, const Bytes& image) override;
+    bool ShowPoster(int slot, const Bytes& image) override;
     void ShowLabel(int slot, SlotLabel label, const std::string& gbkText) override;
+    void ShowOutcome(const BoardOutcome& outcome) override;
 
   private:
     // Copied into each posted update on the loader thread, dereferenced only on the

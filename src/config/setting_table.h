@@ -19,6 +19,11 @@ enum class FlagBox {
     Lexiang
 };
 
+// The checkboxes that enable the sites, indexed by MagnetSiteIndex and OnlineSiteIndex.
+inline constexpr std::array<FlagBox, 4> kMagnetSiteBoxes{FlagBox::Btrabbit, FlagBox::Zzs,
+                                                         FlagBox::Dss, FlagBox::Btbook};
+inline constexpr std::array<FlagBox, 2> kOnlineSiteBoxes{FlagBox::SevenDds, FlagBox::Lexiang};
+
 inline constexpr const char* kSoftwareSection = "软件设置";
 
 struct NumberSetting {

@@ -112,6 +112,10 @@ void SettingsPanel::loadSettings() {
     TheAppConfig().loadSettings(*this);
 }
 
+void SettingsPanel::setSiteToolTip(FlagBox box, const QString& tip) {
+    checkBox(box)->setToolTip(tip);
+}
+
 std::string SettingsPanel::numberText(NumberBox box) const {
     return Utf8ToGbk(edit(box)->text().toStdString());
 }

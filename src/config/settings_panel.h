@@ -23,6 +23,9 @@ class SettingsPanel : public QWidget, private SettingsControls {
     // Puts the configuration file into the controls; the last start-up step.
     void loadSettings();
 
+    // A site checkbox's tooltip: that site's last outcome.
+    void setSiteToolTip(FlagBox box, const QString& tip);
+
   private:
     std::string numberText(NumberBox box) const override;
     void setNumberText(NumberBox box, const std::string& text) override;

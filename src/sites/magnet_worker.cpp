@@ -1,9 +1,12 @@
 #include "sites/magnet_worker.h"
 
+#include <algorithm>
 #include <string>
 
 #include "net/page_fetch.h"
+#include "net/url_cookies.h"
 #include "sites/magnet_site.h"
+#include "sites/site_bounds.h"
 #include "text/text.h"
 
 namespace sirelo {
@@ -12,17 +15,25 @@ namespace {
 // The duplicate test, the keyword test and the insert of one item, under one
 // hold of the run's lock so that two workers never both add the same link.
 void InsertMagnetResult(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
-                        const MagnetResult& result, const std::string& keyword) {
+                        const MagnetResult& result, const std::string& keyword,
+                        PageOutcome& outcome) {
     std::lock_guard hold(lock);
     ResultList& list = context.magnetList;
     if (context.settings.filterLinks && list.FindRowByCell(result.magnetLink, kMagnetLink) >= 0) {
         ++context.run.filteredLinks;
+        ++outcome.linksDropped;
         return;
     }
     if (context.settings.exactSearch && FindText(result.name, keyword) < 0) {
         ++context.run.filteredItems;
+        ++outcome.namesDropped;
         return;
     }
+    if (list.RowCount() >= kMaxListRows) {
+        ++outcome.rowsBeyondBound;
+        return;
+    }
+    ++outcome.rowsAdded;
     const int row = list.AppendRow(std::to_string(list.RowCount() + 1));
     list.SetCell(row, kMagnetName, result.name);
     list.SetCell(row, kMagnetLink, result.magnetLink);
@@ -35,19 +46,25 @@ void InsertMagnetResult(const WorkerContext& context, std::mutex& lock, const Ma
 
 }  // namespace
 
-void AddMagnetPage(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
-                   const std::string& keyword, std::string_view pageBytes) {
-    const std::vector<MagnetResult> results =
-        CutMagnetPage(site, SitePageText(pageBytes, site.encoding));
+PageOutcome AddMagnetPage(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
+                          const std::string& keyword, std::string_view pageBytes) {
+    PageOutcome outcome;
+    const std::string page = SitePageText(pageBytes, site.encoding);
+    std::vector<MagnetResult> results = CutMagnetPage(site, page);
+    outcome.itemsCut = static_cast<int>(std::min<std::size_t>(results.size(), kMaxPageItems));
+    outcome.itemsBeyondBound = static_cast<int>(results.size()) - outcome.itemsCut;
+    results.resize(outcome.itemsCut);
     if (results.empty()) {
+        outcome.saysNoResults = !site.noResults.empty() && FindText(page, site.noResults) > 0;
+        outcome.exhausted = true;
         context.run.siteExhausted[site.index] = true;
-        return;
+        return outcome;
     }
     for (const MagnetResult& result : results) {
-        InsertMagnetResult(context, lock, site, result, keyword);
+        InsertMagnetResult(context, lock, site, result, keyword, outcome);
     }
+    return outcome;
 }
-
 
 void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex, int page) {
     const std::string keyword = context.run.keyword();
@@ -56,7 +73,12 @@ void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex,
         const MagnetSite& site = context.definitions.magnet[siteIndex];
         const std::string url =
             MagnetPageUrl(site, context.addresses.magnet[siteIndex], keyword, page);
-        AddMagnetPage(context, *lock, site, keyword, PageFetch(url));
+        const FetchResult fetched = PageFetchWithOutcome(url);
+        PageOutcome outcome = AddMagnetPage(context, *lock, site, keyword, fetched.body);
+        outcome.page = page;
+        outcome.host = UrlHost(url);
+        outcome.transfer = fetched.outcome;
+        context.run.outcomes.recordMagnet(siteIndex, outcome);
     }
     if (context.updateStatusBar) context.updateStatusBar();
 }

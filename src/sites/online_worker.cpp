@@ -1,10 +1,15 @@
 #include "sites/online_worker.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "net/http_request.h"
 #include "net/page_fetch.h"
+#include "net/url_cookies.h"
 #include "sites/online_site.h"
+#include "sites/site_bounds.h"
+#include "text/text.h"
 #include "text/regex_matcher.h"
 
 namespace sirelo {
@@ -13,9 +18,14 @@ namespace {
 constexpr HttpMethod kPost = 1;
 
 void InsertOnlineRow(const WorkerContext& context, std::mutex& lock, const OnlineSite& site,
-                     const std::string& videoName, const OnlineItem& item) {
+                     const std::string& videoName, const OnlineItem& item, PageOutcome& outcome) {
     std::lock_guard hold(lock);
     ResultList& list = context.onlineList;
+    if (list.RowCount() >= kMaxListRows) {
+        ++outcome.rowsBeyondBound;
+        return;
+    }
+    ++outcome.rowsAdded;
     const int row = list.AppendRow(std::to_string(list.RowCount() + 1));
     list.SetCell(row, kOnlineVideoName, videoName);
     list.SetCell(row, kOnlineInfo, item.info);
@@ -25,21 +35,39 @@ void InsertOnlineRow(const WorkerContext& context, std::mutex& lock, const Onlin
 }
 
 // Hits one after another, one detail page at a time.
-void SearchOnlineSite(const WorkerContext& context, std::mutex& lock, const OnlineSite& site,
-                      const std::string& keyword) {
+PageOutcome SearchOnlineSite(const WorkerContext& context, std::mutex& lock,
+                             const OnlineSite& site, const std::string& keyword) {
     const std::string& base = OnlineBase(context.addresses, site.index);
+    PageOutcome outcome;
+    outcome.host = UrlHost(base);
     RegexMatcher matcher;
-    const std::string resultPage = SitePageText(
-        HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(site, keyword)),
-        site.encoding);
+    const std::string resultPage =
+        SitePageText(HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(site, keyword),
+                                 std::nullopt, nullptr, {}, nullptr, false, {}, {}, true,
+                                 &outcome.transfer),
+                     site.encoding);
     matcher.Execute(site.hitPattern, resultPage);
-    for (int i = 1; i <= matcher.MatchCount(); ++i) {
+    outcome.itemsCut = std::min(matcher.MatchCount(), kMaxOnlineHits);
+    outcome.itemsBeyondBound = matcher.MatchCount() - outcome.itemsCut;
+    if (outcome.itemsCut == 0)
+        outcome.saysNoResults = !site.noResults.empty() && FindText(resultPage, site.noResults) > 0;
+    for (int i = 1; i <= outcome.itemsCut; ++i) {
         const OnlineHit hit = ReadOnlineHit(site, matcher.MatchText(i), base);
-        const std::string detailPage = SitePageText(PageFetch(hit.detailAddress), site.encoding);
-        for (const OnlineItem& item : ReadDetailItems(site, base, detailPage)) {
-            InsertOnlineRow(context, lock, site, hit.videoName, item);
+        const FetchResult detail = PageFetchWithOutcome(hit.detailAddress);
+        ++outcome.detailPages;
+        if (detail.outcome.end != TransferEnd::Answered || detail.outcome.httpStatus >= 400)
+            ++outcome.detailFailures;
+        const std::string detailPage = SitePageText(detail.body, site.encoding);
+        std::vector<OnlineItem> items = ReadDetailItems(site, base, detailPage);
+        if (items.size() > kMaxPageItems) {
+            outcome.itemsBeyondBound += static_cast<int>(items.size() - kMaxPageItems);
+            items.resize(kMaxPageItems);
+        }
+        for (const OnlineItem& item : items) {
+            InsertOnlineRow(context, lock, site, hit.videoName, item, outcome);
         }
     }
+    return outcome;
 }
 
 }  // namespace
@@ -47,7 +75,9 @@ void SearchOnlineSite(const WorkerContext& context, std::mutex& lock, const Onli
 void OnlineSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex) {
     const std::string keyword = context.run.keyword();
     if (lock && siteIndex >= 0 && siteIndex < kOnlineSiteCount) {
-        SearchOnlineSite(context, *lock, context.definitions.online[siteIndex], keyword);
+        context.run.outcomes.recordOnline(
+            siteIndex,
+            SearchOnlineSite(context, *lock, context.definitions.online[siteIndex], keyword));
     }
     if (context.updateStatusBar) context.updateStatusBar();
 }

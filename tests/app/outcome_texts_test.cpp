@@ -100,10 +100,13 @@ TEST(OutcomeTextsTest, OnlineAndBoardLines) {
     EXPECT_EQ(GbkToUtf8(OnlineOutcomeLine("7DDS", Folded({Failed(0, TransferEnd::TimedOut)}))),
               "7DDS：连接超时（www.example.org）");
 
-    EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(Answered(0, 200, 10, 0), 10, 2)),
-              "院线热映：10部影片，2张海报未能显示");
-    EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(Answered(0, 200, 0, 0), 0, 0)),
-              "院线热映：页面中未找到结果标记，站点可能已改版");
+    BoardOutcome board;
+    board.page = Answered(0, 200, 0, 0).transfer;
+    board.films = 10;
+    board.postersFailed = 2;
+    EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(board)), "院线热映：10部影片，2张海报未能显示");
+    board.films = 0;
+    EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(board)), "院线热映：页面中未找到结果标记，站点可能已改版");
 }
 
 }  // namespace

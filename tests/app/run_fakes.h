@@ -108,6 +108,7 @@ class FakeRunView : public RunView {
         journal_.add(ButtonName(button) + (enabled ? " enabled" : " disabled"));
     }
     void selectTab(int index) override { journal_.add("tab " + std::to_string(index)); }
+    void showOutcomeTips(const OutcomeTips&) override {}
     StatusPanes lastPanes() const {
         std::lock_guard hold(mutex_);
         return lastPanes_;

@@ -42,10 +42,12 @@ class BoardSite {
 // Records every call as one line: "poster <slot> <bytes>" or "<label> <slot> <UTF-8 text>".
 // The loader runs on the test's own thread here, so no lock is needed.
 struct RecordingSink : BoardSink {
-    void ShowPoster(int slot, const Bytes& image) override {
+    bool ShowPoster(int slot, const Bytes& image) override {
         calls.push_back("poster " + std::to_string(slot) + " " + std::to_string(image.size()));
         posters.push_back(image);
+        return !image.empty();
     }
+    void ShowOutcome(const BoardOutcome& shown) override { outcome = shown; }
     void ShowLabel(int slot, SlotLabel label, const std::string& gbkText) override {
         static constexpr const char* kNames[] = {"name", "date", "score", "stars"};
         calls.push_back(std::string(kNames[static_cast<int>(label)]) + " " + std::to_string(slot) +
@@ -62,6 +64,7 @@ struct RecordingSink : BoardSink {
 
     std::vector<std::string> calls;
     std::vector<std::string> posters;
+    BoardOutcome outcome;
 };
 
 std::shared_ptr<RecordingSink> Load(const std::string& url) {
@@ -127,6 +130,9 @@ TEST(BoardLoader, FewerMatchesThanTitlesLeaveTheLastFilmsEmpty) {
     ASSERT_EQ(posters.size(), 4u);
     EXPECT_EQ(posters[1], BoardFixture("posters/03.gif"));
     EXPECT_EQ(posters[3], "");
+    EXPECT_EQ(sink->outcome.films, 4);
+    EXPECT_EQ(sink->outcome.page.httpStatus, 200);
+    EXPECT_EQ(sink->outcome.postersFailed, 1);
     EXPECT_EQ(sink->Calls("date"), (std::vector<std::string>{
                                        "date 1 上映时间：2019-02-11", "date 2 上映时间：2019-02-12",
                                        "date 3 上映时间：2019-02-14", "date 4 上映时间："}));
