@@ -1,12 +1,15 @@
 // A long search: 100 pages from each of the four magnet sites, one page every
 // 100 ms. Every page carries links of its own, so every row must arrive exactly
-// once; memory stays bounded and no thread outlives the run. The figures go on
-// a line starting "[load]".
+// once; memory stays bounded and no thread outlives the run. The same search
+// against four magnet sites that answer every page with 60 MB, slowly, under
+// the program's own bounds: memory stays bounded, every worker ends and the
+// healthy online sites still deliver. The figures go on lines starting
+// "[load]" and "[hostile-load]".
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <algorithm>
-
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +23,7 @@
 #include "app/detached_thread.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
+#include "net/http_limits.h"
 #include "net/net_test_support.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
@@ -177,6 +181,57 @@ TEST_F(LoadTest, EveryRowOfAHundredPagesFromFourSitesArrivesOnce) {
     EXPECT_LT(peakAfterKb - peakBeforeKb, kPeakGrowthBoundKb);
     EXPECT_EQ(countedAfter, 0);
     EXPECT_LE(threadsAfter, threadsBefore);
+}
+
+TEST(HostileLoadTest, FourSitesSendingSixtyMegabytesSlowlyCannotExhaustMemory) {
+    constexpr std::size_t kBodyBytes = 60u << 20;
+    constexpr long kPeakBoundKb = 512 * 1024;
+    fixtures::FixtureSites sites{SIRELO_FIXTURES_DIR};
+    SearchSettings settings;
+    settings.pages = 1;
+    const int healthyOnlineRows = [&] {
+        ScopedHttpLimits limits{TestHttpLimits()};
+        return SearchWithoutWindow(sites.addresses(), settings).onlineRows;
+    }();
+    ASSERT_GT(healthyOnlineRows, 0);
+
+    testsupport::LoopbackServer hostile(testsupport::SlowBody(kBodyBytes, 64u << 10, 100ms));
+    SiteAddresses addresses = sites.addresses();
+    for (std::string& magnet : addresses.magnet)
+        magnet = hostile.BaseUrl();
+    settings.pages = kPages;
+    settings.intervalMs = 100;
+    const HttpLimits bounds = CurrentHttpLimits();  // the program's own
+    const auto patience =
+        std::chrono::milliseconds(kPages * settings.intervalMs + 2 * bounds.deadlineMs);
+    ASSERT_EQ(LiveThreadCount(), 0);
+    const long threadsBefore = ThreadsInProcess();
+    long threadsPeak = threadsBefore;
+    std::atomic<bool> watching{true};
+    std::thread watcher([&] {
+        while (watching) {
+            threadsPeak = std::max(threadsPeak, ThreadsInProcess());
+            std::this_thread::sleep_for(50ms);
+        }
+    });
+    const SearchFigures figures = SearchWithoutWindow(addresses, settings, patience);
+    watching = false;
+    watcher.join();
+    const long peakKb = PeakResidentKb();
+    std::cout << "[hostile-load] pages=" << kPages << " sites=" << kMagnetSiteCount
+              << " body_bytes=" << kBodyBytes << " requests=" << hostile.RequestCount()
+              << " idle_ms=" << figures.toIdle.count()
+              << " last_thread_ms=" << figures.toLastThread.count() << " peak_rss_kb=" << peakKb
+              << " threads_before=" << threadsBefore << " threads_peak=" << threadsPeak
+              << " online_rows=" << figures.onlineRows << "/" << healthyOnlineRows
+              << " magnet_rows=" << figures.magnetRows << std::endl;
+    RecordProperty("peak_rss_kb", std::to_string(peakKb));
+    RecordProperty("last_thread_ms", std::to_string(figures.toLastThread.count()));
+
+    ASSERT_TRUE(figures.reachedIdle);
+    ASSERT_TRUE(figures.threadsEnded);
+    EXPECT_EQ(figures.onlineRows, healthyOnlineRows);
+    EXPECT_LT(peakKb, kPeakBoundKb);
 }
 
 }  // namespace
