@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "sitedefs/program_definitions.h"
 #include "app/main_window.h"
 #include "text/codepage.h"
 
@@ -104,7 +105,7 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     SteadyClock clock;
-    MainWindow window(clock, SiteAddresses{},
+    MainWindow window(clock, BuiltInSiteDefinitions(), SiteAddresses{},
                       [](const WorkerContext&) { return std::make_unique<NoWorkers>(); });
     window.show();
     window.findChild<QTabWidget*>(QStringLiteral("选择夹1"))->setCurrentIndex(1);

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/run_fakes.h"
 #include "app/search_controller.h"
@@ -60,7 +61,7 @@ fixtures::FixtureSites& Sites() {
         for (const SitePath& site : kSites) {
             for (int page = 1; page <= kPages; ++page) {
                 const std::string url =
-                    MagnetPageUrl(MagnetSites()[site.index], "", Utf8ToGbk(kKeyword), page);
+                    MagnetPageUrl(BuiltInSiteDefinitions().magnet[site.index], "", Utf8ToGbk(kKeyword), page);
                 s->addRoute({site.site, "GET", url, "",
                              std::string(site.dir) + (page % 2 ? "/hero-1.html" : "/hero-2.html")});
             }
@@ -81,7 +82,7 @@ std::vector<Page> Pages() {
     for (const SitePath& site : kSites) {
         for (int page = 1; page <= kPages; ++page) {
             pages.push_back(
-                {site.index, MagnetPageUrl(MagnetSites()[site.index], addresses.magnet[site.index],
+                {site.index, MagnetPageUrl(BuiltInSiteDefinitions().magnet[site.index], addresses.magnet[site.index],
                                            Utf8ToGbk(kKeyword), page)});
         }
     }
@@ -108,7 +109,8 @@ void BM_WholeSearch(benchmark::State& state) {
         testing::FakeNotifier notifier(journal);
         testing::FakeSearchBox box;
         SteadyClock clock;
-        SearchController controller({view, notifier, box, clock}, sites.addresses(),
+        SearchController controller({view, notifier, box, clock}, BuiltInSiteDefinitions(),
+                                    sites.addresses(),
                                     MakeSiteWorkerLauncher);
         LastRow lastRow;
         controller.magnetList().setObserver(&lastRow);
@@ -177,7 +179,7 @@ void BM_CutOnly(benchmark::State& state) {
     for (auto _ : state) {
         const double before = CpuSeconds();
         for (const auto& [site, body] : bodies) {
-            benchmark::DoNotOptimize(CutMagnetPage(MagnetSites()[site], PageText(body)));
+            benchmark::DoNotOptimize(CutMagnetPage(BuiltInSiteDefinitions().magnet[site], PageText(body)));
         }
         cpuSum += CpuSeconds() - before;
     }

@@ -20,6 +20,7 @@ enum class FinishKind {
 struct FinishStep {
     FinishKind kind;
     std::vector<std::string> args;  // GBK texts
+    friend bool operator==(const FinishStep&, const FinishStep&) = default;
 };
 
 // No steps keeps the piece unchanged.

@@ -25,6 +25,7 @@ struct FieldRule {
     std::string startMarker;  // GBK, matched byte for byte
     std::string endMarker;
     FinishSteps steps;
+    friend bool operator==(const FieldRule&, const FieldRule&) = default;
 };
 
 struct MagnetSite {
@@ -37,6 +38,7 @@ struct MagnetSite {
     PageEncoding encoding = PageEncoding::Utf8;
     std::array<FieldRule, kFieldCount> fields;  // indexed by MagnetField
     std::string noResults;  // a text only a "nothing found" page holds; empty: none known
+    friend bool operator==(const MagnetSite&, const MagnetSite&) = default;
 };
 
 struct OnlineSite {
@@ -61,6 +63,7 @@ struct OnlineSite {
     FinishSteps addressPath;  // item -> what follows the base in the 网页地址 cell
     bool scrollsNewRows = false;  // follows 保证显示_选择框
     std::string noResults;        // as for a magnet site
+    friend bool operator==(const OnlineSite&, const OnlineSite&) = default;
 };
 
 // One film field of the board: the i-th match of `pattern` over the page
@@ -69,6 +72,7 @@ struct BoardField {
     std::string pattern;
     std::string startMarker;
     std::string endMarker;
+    friend bool operator==(const BoardField&, const BoardField&) = default;
 };
 
 struct BoardDefinition {
@@ -84,12 +88,14 @@ struct BoardDefinition {
     std::string starsStart, starsEnd;
     std::string starsLabel;      // the names follow the last one
     std::string starsSeparator;  // a long list is cut at the first one
+    friend bool operator==(const BoardDefinition&, const BoardDefinition&) = default;
 };
 
 struct SiteDefinitions {
     std::array<MagnetSite, kMagnetSiteCount> magnet;  // indexed by MagnetSiteIndex
     std::array<OnlineSite, kOnlineSiteCount> online;  // indexed by OnlineSiteIndex
     BoardDefinition board;
+    friend bool operator==(const SiteDefinitions&, const SiteDefinitions&) = default;
 };
 
 // The ids of the sites in the definitions files, in index order (UTF-8). They

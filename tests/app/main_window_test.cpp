@@ -23,6 +23,7 @@
 #include <memory>
 #include <thread>
 
+#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/main_window.h"
 #include "app/sponsor_window.h"
@@ -155,7 +156,7 @@ void MainWindowTest::cleanup() {
 }
 
 std::unique_ptr<MainWindow> MainWindowTest::makeWindow(const SiteAddresses& addresses) {
-    return std::make_unique<MainWindow>(clock_, addresses, [this](const WorkerContext&) {
+    return std::make_unique<MainWindow>(clock_, BuiltInSiteDefinitions(), addresses, [this](const WorkerContext&) {
         return std::make_unique<testing::FakeLauncher>(journal_, [this](const WorkerStart& start) {
             if (onStart_) onStart_(start);
         });

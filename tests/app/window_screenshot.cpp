@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/main_window.h"
 #include "app/run_ports.h"
@@ -65,7 +66,8 @@ bool Save(const QPixmap& picture, const QString& file) {
 int Run(const QString& outDir, const QString& readmeFile) {
     sirelo::fixtures::FixtureSites sites(SIRELO_FIXTURES_DIR);
     const sirelo::SteadyClock clock;
-    sirelo::MainWindow window(clock, sites.addresses(), sirelo::MakeSiteWorkerLauncher);
+    sirelo::MainWindow window(clock, sirelo::BuiltInSiteDefinitions(), sites.addresses(),
+                              sirelo::MakeSiteWorkerLauncher);
     window.show();
 
     // The board loader is the only thread so far.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sitedefs/program_definitions.h"
 #include "board/board_loader.h"
 #include "fixture_sites.h"
 #include "net/http_limits.h"
@@ -69,7 +70,7 @@ struct RecordingSink : BoardSink {
 
 std::shared_ptr<RecordingSink> Load(const std::string& url) {
     auto sink = std::make_shared<RecordingSink>();
-    loadMovieBoard(url, sink);
+    loadMovieBoard(BuiltInSiteDefinitions().board, url, sink);
     return sink;
 }
 

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "sitedefs/program_definitions.h"
 #include "board/board_tab.h"
 #include "fixture_sites.h"
 #include "text/codepage.h"
@@ -23,7 +24,7 @@ class BoardTabTest : public QObject {
     std::vector<std::thread> loaders_;  // joined before each test ends
 
     void startLoading(const std::string& url) {
-        tab_->startLoading(url, [this](std::function<void()> body) {
+        tab_->startLoading(BuiltInSiteDefinitions().board, url, [this](std::function<void()> body) {
             loaders_.emplace_back(std::move(body));
             return true;
         });

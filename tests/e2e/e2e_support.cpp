@@ -1,3 +1,4 @@
+#include "sitedefs/program_definitions.h"
 #include "e2e_support.h"
 
 #include <fstream>
@@ -157,7 +158,8 @@ SearchFigures SearchWithoutWindow(const SiteAddresses& addresses, const SearchSe
                                   std::chrono::milliseconds patience) {
     struct Harness {
         explicit Harness(const SiteAddresses& addresses)
-            : controller({view, notifier, box, clock}, addresses, MakeSiteWorkerLauncher) {}
+            : controller({view, notifier, box, clock}, BuiltInSiteDefinitions(), addresses,
+                         MakeSiteWorkerLauncher) {}
         testing::Journal journal;
         testing::FakeRunView view{journal};
         testing::FakeNotifier notifier{journal};

@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
@@ -93,7 +94,7 @@ class LoadTest : public ::testing::Test {
                                                  "dss/hero-1.html", "btbook/batman-1.html"};
         std::vector<fixtures::FixtureRoute> routes;
         for (int site = 0; site < kMagnetSiteCount; ++site) {
-            const MagnetSite& descriptor = MagnetSites()[site];
+            const MagnetSite& descriptor = BuiltInSiteDefinitions().magnet[site];
             const std::string templatePage = ReadFixture(kTemplates[site]);
             std::filesystem::create_directories(folder_ + "/" + descriptor.label);
             for (int page = 1; page <= kPages; ++page) {
@@ -109,7 +110,7 @@ class LoadTest : public ::testing::Test {
     }
 
     static std::string target(int site, int page) {
-        return MagnetPageUrl(MagnetSites()[site], "", Utf8ToGbk(kKeyword), page);
+        return MagnetPageUrl(BuiltInSiteDefinitions().magnet[site], "", Utf8ToGbk(kKeyword), page);
     }
 
     std::string folder_;
@@ -173,7 +174,7 @@ TEST_F(LoadTest, EveryRowOfAHundredPagesFromFourSitesArrivesOnce) {
     EXPECT_EQ(strangers, 0);
     EXPECT_EQ(figures.filteredLinks, 0);
     for (int site = 0; site < kMagnetSiteCount; ++site) {
-        const std::string& label = MagnetSites()[site].label;
+        const std::string& label = BuiltInSiteDefinitions().magnet[site].label;
         EXPECT_EQ(sites.requestCount(label), static_cast<std::size_t>(kPages)) << label;
         for (int page = 1; page <= kPages; ++page)
             EXPECT_EQ(sites.requestCount(label, target(site, page)), 1u) << label << " " << page;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/run_fakes.h"
 #include "app/search_controller.h"
@@ -42,7 +43,8 @@ class SearchRunWithSitesTest : public ::testing::Test {
     FakeSearchBox box;
     SteadyClock clock;
     SearchController controller{
-        {view, notifier, box, clock}, sites.addresses(), MakeSiteWorkerLauncher};
+        {view, notifier, box, clock}, BuiltInSiteDefinitions(), sites.addresses(),
+        MakeSiteWorkerLauncher};
 };
 
 TEST_F(SearchRunWithSitesTest, FiveBatmanPagesFromFourSites) {
