@@ -7,6 +7,7 @@
 
 #include "board/board_page.h"
 #include "board/board_slot.h"
+#include "app/outcome_texts.h"
 #include "check_run.h"
 #include "net/page_fetch.h"
 #include "net/url_cookies.h"
@@ -18,7 +19,7 @@
 namespace sirelo::sitecheck {
 namespace {
 
-constexpr int kSiteCount = kMagnetSiteCount + kOnlineSiteCount + 1;
+constexpr int kSiteCount = int{kMagnetSiteCount} + int{kOnlineSiteCount} + 1;
 
 struct SiteLine {
     std::string label;  // UTF-8

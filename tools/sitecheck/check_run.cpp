@@ -1,5 +1,6 @@
 #include "check_run.h"
 
+#include <charconv>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -54,6 +55,15 @@ SiteDefinitions CheckDefinitions(const CheckArgs& args) {
 
 SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions) {
     return ReadSiteAddresses(TheAppConfig(), DefinedAddresses(definitions));
+}
+
+int PageNumber(const std::string& text) {
+    int page = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), page);
+    if (error != std::errc() || end != text.data() + text.size() || page < 1) {
+        throw UsageError("PAGE is a whole number from 1 on, not " + text);
+    }
+    return page;
 }
 
 std::string SavedPage(const std::string& path) {

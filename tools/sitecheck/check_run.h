@@ -40,6 +40,9 @@ SiteDefinitions CheckDefinitions(const CheckArgs& args);
 // configuration file over them.
 SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions);
 
+// A page number from 1 on; throws UsageError for anything else.
+int PageNumber(const std::string& text);
+
 // The bytes of --page FILE; throws UsageError when it cannot be read.
 std::string SavedPage(const std::string& path);
 

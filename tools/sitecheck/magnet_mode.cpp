@@ -1,6 +1,5 @@
 // sirelo-sitecheck magnet SITE KEYWORD [PAGE] [--base URL] [--page FILE] [--explain] [--no-filters]
 
-#include <charconv>
 #include <cstdio>
 
 #include "check_run.h"
@@ -19,15 +18,6 @@ int SiteIndex(const std::string& label) {
         if (kMagnetSiteIds[i] == label) return i;
     }
     throw UsageError("SITE is one of Btrabbit, ZZS, DSS, Btbook, not " + label);
-}
-
-int PageNumber(const std::string& text) {
-    int page = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), page);
-    if (error != std::errc() || end != text.data() + text.size() || page < 1) {
-        throw UsageError("PAGE is a whole number from 1 on, not " + text);
-    }
-    return page;
 }
 
 int RunMagnet(const std::vector<std::string>& args) {
