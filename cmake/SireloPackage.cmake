@@ -7,7 +7,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Sirelo developers")
 set(CPACK_PACKAGE_CONTACT "Sirelo developers <developers@sirelo.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop film finder for magnet links and online-play pages")
-set(CPACK_PACKAGE_DESCRIPTION_FILE ${PROJECT_SOURCE_DIR}/data/debian/description)
+# Read here rather than named as CPACK_PACKAGE_DESCRIPTION_FILE, whose text CPack
+# escapes for XML ("system&apos;s"); CPack puts the summary line in front.
+file(READ ${PROJECT_SOURCE_DIR}/data/debian/description CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 # Directories the install creates get 0755 whatever the builder's umask.
