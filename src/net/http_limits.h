@@ -26,7 +26,7 @@ struct HttpLimits {
     long deadlineMs = 90'000;
     std::size_t maxBodyBytes = 4u << 20;  // the body is cut here
     std::size_t unbudgetedBytes = 256u << 10;
-    std::size_t budgetBytes = 128u << 20;
+    std::size_t budgetBytes = 64u << 20;
     long maxRedirects = 20;
 };
 

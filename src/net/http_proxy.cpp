@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <mutex>
+#include <string>
+#include <utility>
 
 namespace sirelo {
 

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -38,6 +39,10 @@ constexpr int kPages = 100;
 constexpr const char* kKeyword = "英雄";
 // Far above what the run needs (a few megabytes), far below a leak of every page.
 constexpr long kPeakGrowthBoundKb = 256 * 1024;
+
+// Pages whose every item has a link of its own, one per magnet site.
+const char* const kTemplates[] = {"btrabbit/batman-1.html", "zzs/hero-1.html", "dss/hero-1.html",
+                                  "btbook/batman-1.html"};
 
 std::string ReadFixture(const std::string& file) {
     std::ifstream in(std::string(SIRELO_FIXTURES_DIR) + "/" + file, std::ios::binary);
@@ -89,9 +94,6 @@ class LoadTest : public ::testing::Test {
 
     // Writes the pages and their routes; the links they carry go to `expected`.
     std::vector<fixtures::FixtureRoute> writePages(std::map<std::string, int>& expected) {
-        // Pages whose every item has a link of its own.
-        static const char* const kTemplates[] = {"btrabbit/batman-1.html", "zzs/hero-1.html",
-                                                 "dss/hero-1.html", "btbook/batman-1.html"};
         std::vector<fixtures::FixtureRoute> routes;
         for (int site = 0; site < kMagnetSiteCount; ++site) {
             const MagnetSite& descriptor = BuiltInSiteDefinitions().magnet[site];
@@ -196,10 +198,15 @@ TEST(HostileLoadTest, FourSitesSendingSixtyMegabytesSlowlyCannotExhaustMemory) {
     }();
     ASSERT_GT(healthyOnlineRows, 0);
 
-    testsupport::LoopbackServer hostile(testsupport::SlowBody(kBodyBytes, 64u << 10, 100ms));
+    // Each page starts as a real result page, so no site is ever taken as
+    // exhausted and every page is asked for.
+    std::vector<std::unique_ptr<testsupport::LoopbackServer>> hostile;
     SiteAddresses addresses = sites.addresses();
-    for (std::string& magnet : addresses.magnet)
-        magnet = hostile.BaseUrl();
+    for (int site = 0; site < kMagnetSiteCount; ++site) {
+        hostile.push_back(std::make_unique<testsupport::LoopbackServer>(
+            testsupport::SlowBody(ReadFixture(kTemplates[site]), kBodyBytes, 64u << 10, 100ms)));
+        addresses.magnet[site] = hostile.back()->BaseUrl();
+    }
     settings.pages = kPages;
     settings.intervalMs = 100;
     const HttpLimits bounds = CurrentHttpLimits();  // the program's own
@@ -219,8 +226,11 @@ TEST(HostileLoadTest, FourSitesSendingSixtyMegabytesSlowlyCannotExhaustMemory) {
     watching = false;
     watcher.join();
     const long peakKb = PeakResidentKb();
+    std::size_t requests = 0;
+    for (const auto& server : hostile)
+        requests += server->RequestCount();
     std::cout << "[hostile-load] pages=" << kPages << " sites=" << kMagnetSiteCount
-              << " body_bytes=" << kBodyBytes << " requests=" << hostile.RequestCount()
+              << " body_bytes=" << kBodyBytes << " requests=" << requests
               << " idle_ms=" << figures.toIdle.count()
               << " last_thread_ms=" << figures.toLastThread.count() << " peak_rss_kb=" << peakKb
               << " threads_before=" << threadsBefore << " threads_peak=" << threadsPeak
@@ -231,6 +241,7 @@ TEST(HostileLoadTest, FourSitesSendingSixtyMegabytesSlowlyCannotExhaustMemory) {
 
     ASSERT_TRUE(figures.reachedIdle);
     ASSERT_TRUE(figures.threadsEnded);
+    EXPECT_EQ(requests, static_cast<std::size_t>(kPages * kMagnetSiteCount));
     EXPECT_EQ(figures.onlineRows, healthyOnlineRows);
     EXPECT_LT(peakKb, kPeakBoundKb);
 }

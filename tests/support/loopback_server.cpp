@@ -235,8 +235,10 @@ Reply EndlessBody() {
     return Misbehave(Behaviour::EndlessBody);
 }
 
-Reply SlowBody(std::size_t bytes, std::size_t pieceBytes, std::chrono::milliseconds pause) {
+Reply SlowBody(std::string start, std::size_t bytes, std::size_t pieceBytes,
+               std::chrono::milliseconds pause) {
     Reply reply = Misbehave(Behaviour::SlowBody);
+    reply.bytes = std::move(start);
     reply.bodyBytes = bytes;
     reply.pieceBytes = pieceBytes;
     reply.pause = pause;
@@ -481,10 +483,11 @@ void LoopbackServer::Serve(Connection& connection) {
                     const std::string piece(reply.pieceBytes, 's');
                     if (!channel.Write("HTTP/1.1 200 OK\r\nContent-Length: " +
                                        std::to_string(reply.bodyBytes) +
-                                       "\r\nConnection: close\r\n\r\n")) {
+                                       "\r\nConnection: close\r\n\r\n" + reply.bytes)) {
                         break;
                     }
-                    for (std::size_t sent = 0; sent < reply.bodyBytes; sent += piece.size()) {
+                    for (std::size_t sent = reply.bytes.size(); sent < reply.bodyBytes;
+                         sent += piece.size()) {
                         const std::size_t size = std::min(piece.size(), reply.bodyBytes - sent);
                         if (!SleepUnlessStopped(reply.pause) ||
                             !channel.Write({piece.data(), size}))
