@@ -5,7 +5,9 @@
 namespace sirelo {
 namespace {
 
-std::string G(std::string_view utf8) { return Utf8ToGbk(utf8); }
+std::string G(std::string_view utf8) {
+    return Utf8ToGbk(utf8);
+}
 
 std::string HostPart(const PageOutcome& outcome) {
     return outcome.host.empty() ? std::string() : " " + outcome.host;
@@ -16,7 +18,8 @@ std::string PageRanges(const std::vector<int>& pages) {
     std::string text = G("第");
     for (std::size_t i = 0; i < pages.size();) {
         std::size_t j = i;
-        while (j + 1 < pages.size() && pages[j + 1] == pages[j] + 1) ++j;
+        while (j + 1 < pages.size() && pages[j + 1] == pages[j] + 1)
+            ++j;
         if (i > 0) text += G("、");
         text += std::to_string(pages[i]);
         if (j > i) text += G("–") + std::to_string(pages[j]);

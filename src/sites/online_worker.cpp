@@ -9,8 +9,8 @@
 #include "net/url_cookies.h"
 #include "sites/online_site.h"
 #include "sites/site_bounds.h"
-#include "text/text.h"
 #include "text/regex_matcher.h"
+#include "text/text.h"
 
 namespace sirelo {
 namespace {
@@ -35,17 +35,16 @@ void InsertOnlineRow(const WorkerContext& context, std::mutex& lock, const Onlin
 }
 
 // Hits one after another, one detail page at a time.
-PageOutcome SearchOnlineSite(const WorkerContext& context, std::mutex& lock,
-                             const OnlineSite& site, const std::string& keyword) {
+PageOutcome SearchOnlineSite(const WorkerContext& context, std::mutex& lock, const OnlineSite& site,
+                             const std::string& keyword) {
     const std::string& base = OnlineBase(context.addresses, site.index);
     PageOutcome outcome;
     outcome.host = UrlHost(base);
     RegexMatcher matcher;
-    const std::string resultPage =
-        SitePageText(HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(site, keyword),
-                                 std::nullopt, nullptr, {}, nullptr, false, {}, {}, true,
-                                 &outcome.transfer),
-                     site.encoding);
+    const std::string resultPage = SitePageText(
+        HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(site, keyword), std::nullopt,
+                    nullptr, {}, nullptr, false, {}, {}, true, &outcome.transfer),
+        site.encoding);
     matcher.Execute(site.hitPattern, resultPage);
     outcome.itemsCut = std::min(matcher.MatchCount(), kMaxOnlineHits);
     outcome.itemsBeyondBound = matcher.MatchCount() - outcome.itemsCut;

@@ -34,7 +34,8 @@ PageOutcome NoResults(int page) {
 
 SiteOutcomes Folded(const std::vector<PageOutcome>& pages) {
     SiteOutcomes outcomes;
-    for (const PageOutcome& page : pages) outcomes.add(page);
+    for (const PageOutcome& page : pages)
+        outcomes.add(page);
     return outcomes;
 }
 

@@ -88,7 +88,7 @@ TEST_F(SitecheckTest, PrintsTheRowsOfOneMagnetPage) {
         "2019-03-12");
     EXPECT_EQ(lines[2],
               "3\t英雄 Hero (2002) 导演剪辑版 DVDRip\t\tBtrabbit\t700.1 MB\t95\t2016-05-20");
-    EXPECT_EQ(run.err, "rows: 5, filtered links: 0, filtered items: 0, site exhausted: no\n");
+    EXPECT_EQ(run.err, "ok rows: 5, filtered links: 0, filtered items: 0, site exhausted: no\n");
 }
 
 TEST_F(SitecheckTest, FiltersAreOnUnlessTurnedOffAndPagesCanBeChosen) {
@@ -96,11 +96,11 @@ TEST_F(SitecheckTest, FiltersAreOnUnlessTurnedOffAndPagesCanBeChosen) {
     EXPECT_EQ(sitecheck({"magnet", "ZZS", "英雄", "--base", base}).lines().size(), 3u);
     const ToolRun all = sitecheck({"magnet", "ZZS", "英雄", "1", "--no-filters", "--base", base});
     EXPECT_EQ(all.lines().size(), 4u);
-    EXPECT_EQ(all.err, "rows: 4, filtered links: 0, filtered items: 0, site exhausted: no\n");
+    EXPECT_EQ(all.err, "ok rows: 4, filtered links: 0, filtered items: 0, site exhausted: no\n");
     const ToolRun empty = sitecheck({"magnet", "ZZS", "英雄", "3", "--base", base});
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out, "");
-    EXPECT_EQ(empty.err, "rows: 0, filtered links: 0, filtered items: 0, site exhausted: yes\n");
+    EXPECT_EQ(empty.err, "empty rows: 0, filtered links: 0, filtered items: 0, site exhausted: yes\n");
     EXPECT_EQ(sites.requestCount("ZZS", "/list/%E8%8B%B1%E9%9B%84/rel/3"), 1u);
 }
 
@@ -124,7 +124,7 @@ TEST_F(SitecheckTest, PrintsTheRowsOfAnOnlineSite) {
     ASSERT_EQ(lexiang.lines().size(), 3u);
     EXPECT_EQ(lexiang.lines()[0], "1\t英雄\tHD国语\t乐享电影网\t" +
                                       sites.baseAddress("乐享电影网") + "/play/2345-1-1.html");
-    EXPECT_EQ(lexiang.err, "rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
+    EXPECT_EQ(lexiang.err, "ok rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
 }
 
 TEST_F(SitecheckTest, PrintsTheFilmsOfTheBoardBySlot) {
@@ -137,7 +137,7 @@ TEST_F(SitecheckTest, PrintsTheFilmsOfTheBoardBySlot) {
               "1\t星河彼岸\t" + base + "/posters/01.jpg\t上映时间：2019-02-05\t张三,李四\t9.2");
     EXPECT_EQ(lines[5].substr(0, 9), "7\t归途\t");
     EXPECT_EQ(lines[9].substr(0, 3), "11\t");
-    EXPECT_EQ(run.err, "films shown: 10\n");
+    EXPECT_EQ(run.err, "ok films shown: 10\n");
 }
 
 TEST_F(SitecheckTest, WithoutBaseTheAddressComesFromTheConfigurationFile) {
@@ -208,17 +208,17 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
 
     const ToolRun fetched = sitecheck({"magnet", "DSS", "英雄"});
     EXPECT_EQ(fetched.lines(), expected);
-    EXPECT_EQ(fetched.err, "rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
+    EXPECT_EQ(fetched.err, "ok rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
 
     // Offline, from the saved page, with the cut explained before the rows.
     const ToolRun saved = sitecheck({"magnet", "DSS", "英雄", "--explain", "--page",
                                      std::string(SIRELO_FIXTURES_DIR) + "/gbksite/hero-1.html"});
     const std::vector<std::string> lines = saved.lines();
-    ASSERT_EQ(lines.size(), 9u);
+    ASSERT_EQ(lines.size(), 10u);  // the page, five fields, the inherited no_results, the rows
     EXPECT_EQ(lines[1],
               "name     start markers 3, end markers 15, pieces 3; first \" 英雄 Hero 2002 国语中字 "
               "1080p \" -> \"英雄 Hero 2002 国语中字 1080p\"");
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + 6, lines.end()), expected);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 7, lines.end()), expected);
     EXPECT_EQ(sitecheck({"validate"}).status, 0);
 }
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <thread>
 
+#include "app/outcome_texts.h"
 #include "board/board_page.h"
 #include "board/board_slot.h"
-#include "app/outcome_texts.h"
 #include "check_run.h"
 #include "net/page_fetch.h"
 #include "net/url_cookies.h"
@@ -52,9 +52,9 @@ int RunAll(const std::vector<std::string>& args) {
         throw UsageError("want KEYWORD");
     const int page = parsed.page ? PageNumber(*parsed.page) : 1;
     const SiteDefinitions definitions = CheckDefinitions(parsed);
-    CheckRun check(definitions, ConfiguredAddresses(definitions),
-                   Utf8ToGbk(parsed.positional[0]));
+    CheckRun check(definitions, ConfiguredAddresses(definitions), Utf8ToGbk(parsed.positional[0]));
     const RunLock lock = std::make_shared<std::mutex>();
+    UseProxy(parsed);
 
     std::array<SiteLine, kSiteCount> lines;
     std::array<std::function<void()>, kSiteCount> asks;
@@ -70,7 +70,9 @@ int RunAll(const std::vector<std::string>& args) {
     }
     SiteLine& boardLine = lines[kSiteCount - 1];
     boardLine.label = "院线热映";
-    asks[kSiteCount - 1] = [&] { boardLine.outcome = AskBoard(definitions, check.context.addresses); };
+    asks[kSiteCount - 1] = [&] {
+        boardLine.outcome = AskBoard(definitions, check.context.addresses);
+    };
 
     std::vector<std::thread> threads;
     for (int i = 0; i < kSiteCount; ++i) {
@@ -82,10 +84,12 @@ int RunAll(const std::vector<std::string>& args) {
                               .count();
         });
     }
-    for (std::thread& thread : threads) thread.join();
+    for (std::thread& thread : threads)
+        thread.join();
 
     const RunOutcomeSnapshot recorded = check.run.outcomes.snapshot();
-    for (int i = 0; i < kMagnetSiteCount; ++i) lines[i].outcome = recorded.magnet[i].latest;
+    for (int i = 0; i < kMagnetSiteCount; ++i)
+        lines[i].outcome = recorded.magnet[i].latest;
     for (int i = 0; i < kOnlineSiteCount; ++i)
         lines[kMagnetSiteCount + i].outcome = recorded.online[i].latest;
 

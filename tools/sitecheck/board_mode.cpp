@@ -8,6 +8,7 @@
 #include "explain.h"
 #include "net/page_fetch.h"
 #include "sitecheck_modes.h"
+#include "sites/site_outcome.h"
 
 namespace sirelo::sitecheck {
 namespace {
@@ -20,8 +21,10 @@ int RunBoard(const std::vector<std::string>& args) {
     const SiteDefinitions definitions = CheckDefinitions(parsed);
     const BoardDefinition& board = definitions.board;
     const std::string base = parsed.base ? *parsed.base : ConfiguredAddresses(definitions).board;
-    const std::string page = SitePageText(
-        parsed.page ? savedPage : PageFetch(base + board.pagePath), board.encoding);
+    UseProxy(parsed);
+    const FetchResult fetched = parsed.page ? FetchResult{savedPage, SavedPageTransfer(savedPage)}
+                                            : PageFetchWithOutcome(base + board.pagePath);
+    const std::string page = SitePageText(fetched.body, board.encoding);
     if (parsed.flags.contains("--explain")) ExplainBoardPage(board, page, stdout);
 
     const std::vector<BoardFilm> films = ParseBoardPage(board, page, kShownFilmCount);
@@ -33,7 +36,10 @@ int RunBoard(const std::vector<std::string>& args) {
                     EscapeCell(film.scoreText).c_str());
     }
     std::fflush(stdout);
-    std::fprintf(stderr, "films shown: %zu\n", films.size());
+    PageOutcome outcome;
+    outcome.transfer = fetched.outcome;
+    outcome.itemsCut = static_cast<int>(films.size());
+    std::fprintf(stderr, "%s films shown: %zu\n", VerdictWord(Verdict(outcome)), films.size());
     return 0;
 }
 

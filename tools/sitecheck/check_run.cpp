@@ -6,8 +6,10 @@
 #include <utility>
 
 #include "config/app_config.h"
-#include "sitedefs/program_definitions.h"
+#include "config/network_settings.h"
+#include "net/http_proxy.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
@@ -17,11 +19,13 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
     CheckArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool withValue = arg == "--base" || arg == "--sites" ||
+        const bool withValue = arg == "--base" || arg == "--sites" || arg == "--proxy" ||
                                (arg == "--page" && knownFlags.contains(arg));
         if (withValue && i + 1 >= args.size()) throw UsageError(arg + " needs a value");
         if (arg == "--sites") {
             parsed.sites = args[++i];
+        } else if (arg == "--proxy") {
+            parsed.proxy = args[++i];
         } else if (arg == "--page" && withValue) {
             parsed.page = args[++i];
         } else if (arg == "--base") {
@@ -51,6 +55,17 @@ SiteDefinitions CheckDefinitions(const CheckArgs& args) {
         std::fprintf(stderr, "sirelo-sitecheck: %s\n", DescribeProblem(problem).c_str());
     }
     return std::move(loaded.definitions);
+}
+
+void UseProxy(const CheckArgs& args) {
+    SetHttpProxy(args.proxy ? *args.proxy : ReadProxySetting(TheAppConfig()));
+}
+
+TransferOutcome SavedPageTransfer(std::string_view bytes) {
+    TransferOutcome transfer;
+    transfer.end = TransferEnd::Answered;
+    transfer.bytesReceived = bytes.size();
+    return transfer;
 }
 
 SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions) {
@@ -92,8 +107,7 @@ std::size_t CountOf(std::string_view text, std::string_view marker) {
     return count;
 }
 
-CheckRun::CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses,
-                   std::string keyword)
+CheckRun::CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses, std::string keyword)
     : context{run, magnetList, onlineList, settings, definitions, std::move(addresses), {}} {
     run.setKeyword(std::move(keyword));
 }
@@ -134,11 +148,12 @@ void PrintRows(const ResultList& list, std::FILE* out) {
     }
 }
 
-void PrintSummary(const CheckRun& check, int rows, bool exhausted) {
+void PrintSummary(const CheckRun& check, const PageOutcome& outcome, int rows, bool exhausted) {
     std::fflush(stdout);
-    std::fprintf(stderr, "rows: %d, filtered links: %d, filtered items: %d, site exhausted: %s\n",
-                 rows, check.run.filteredLinks.load(), check.run.filteredItems.load(),
-                 exhausted ? "yes" : "no");
+    std::fprintf(stderr,
+                 "%s rows: %d, filtered links: %d, filtered items: %d, site exhausted: %s\n",
+                 VerdictWord(Verdict(outcome)), rows, check.run.filteredLinks.load(),
+                 check.run.filteredItems.load(), exhausted ? "yes" : "no");
 }
 
 }  // namespace sirelo::sitecheck

@@ -11,9 +11,10 @@
 
 #include "config/live_settings.h"
 #include "config/site_addresses.h"
+#include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
 #include "sites/search_run.h"
-#include "sitedefs/site_definitions.h"
+#include "sites/site_outcome.h"
 #include "sites/worker_context.h"
 
 namespace sirelo::sitecheck {
@@ -23,6 +24,7 @@ struct CheckArgs {
     std::optional<std::string> base;   // --base URL, without a trailing "/"
     std::optional<std::string> sites;  // --sites FILE: these definitions instead of the user's
     std::optional<std::string> page;   // --page FILE: a saved page instead of a fetched one
+    std::optional<std::string> proxy;  // --proxy URL: this proxy instead of the configured one
     std::set<std::string> flags;       // the flags given, "--no-filters" and the like
 };
 
@@ -35,6 +37,13 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
 // The definitions the program would run with (or those of --sites), every
 // problem of the file written to stderr.
 SiteDefinitions CheckDefinitions(const CheckArgs& args);
+
+// The proxy the program would use ([网络] 代理 of the configuration file), or
+// that of --proxy; called before the first request.
+void UseProxy(const CheckArgs& args);
+
+// A request read from a saved page instead of the site: answered, no status.
+TransferOutcome SavedPageTransfer(std::string_view bytes);
 
 // The program's addresses: the definitions' bases, and [站点地址] of the
 // configuration file over them.
@@ -69,7 +78,7 @@ struct CheckRun {
 std::string EscapeCell(std::string_view gbk);
 // One line per row, the cells in column order separated by TAB.
 void PrintRows(const ResultList& list, std::FILE* out);
-// The line on stderr after the rows.
-void PrintSummary(const CheckRun& check, int rows, bool exhausted);
+// The line on stderr after the rows, starting with the outcome's word.
+void PrintSummary(const CheckRun& check, const PageOutcome& outcome, int rows, bool exhausted);
 
 }  // namespace sirelo::sitecheck

@@ -41,18 +41,21 @@ int RunMagnet(const std::vector<std::string>& args) {
     check.settings.filterLinks = filters;
 
     // The worker's own steps: the page's address, its bytes, the rows they give.
-    const Bytes bytes =
-        parsed.page ? savedPage
-                    : PageFetch(MagnetPageUrl(site, check.context.addresses.magnet[siteIndex],
-                                              check.run.keyword(), page));
+    UseProxy(parsed);
+    const std::string url =
+        MagnetPageUrl(site, check.context.addresses.magnet[siteIndex], check.run.keyword(), page);
+    const FetchResult fetched = parsed.page ? FetchResult{savedPage, SavedPageTransfer(savedPage)}
+                                            : PageFetchWithOutcome(url);
     if (parsed.flags.contains("--explain")) {
-        ExplainMagnetPage(site, SitePageText(bytes, site.encoding), stdout);
+        ExplainMagnetPage(site, SitePageText(fetched.body, site.encoding), stdout);
     }
     std::mutex lock;
-    AddMagnetPage(check.context, lock, site, check.run.keyword(), bytes);
+    PageOutcome outcome =
+        AddMagnetPage(check.context, lock, site, check.run.keyword(), fetched.body);
+    outcome.transfer = fetched.outcome;
 
     PrintRows(check.magnetList, stdout);
-    PrintSummary(check, check.magnetList.RowCount(), check.run.siteExhausted[siteIndex]);
+    PrintSummary(check, outcome, check.magnetList.RowCount(), check.run.siteExhausted[siteIndex]);
     return 0;
 }
 

@@ -32,10 +32,12 @@ int RunOnline(const std::vector<std::string>& args) {
             siteIndex == k7dds ? *parsed.base + "/" : *parsed.base;
     }
     CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
+    UseProxy(parsed);
     OnlineSiteWorker(check.context, std::make_shared<std::mutex>(), siteIndex);
 
     PrintRows(check.onlineList, stdout);
-    PrintSummary(check, check.onlineList.RowCount(), false);
+    PrintSummary(check, check.run.outcomes.snapshot().online[siteIndex].latest,
+                 check.onlineList.RowCount(), false);
     return 0;
 }
 
