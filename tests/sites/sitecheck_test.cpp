@@ -272,5 +272,43 @@ TEST_F(SitecheckTest, BadArgumentsGiveTheUsageAndStatusTwo) {
     EXPECT_EQ(sites.requestCount("DSS") + sites.requestCount("7DDS"), 0u);
 }
 
+// Every site asked at once, each failing in another way the tool tells apart;
+// a server that never answers is the transfer tests' case, not worth 30 s here.
+TEST_F(SitecheckTest, AllSaysHowEverySiteEnded) {
+    testsupport::TestCertificate certificate;
+    testsupport::LoopbackServer untrusted(testsupport::Ok("<html></html>"), certificate.Files());
+    testsupport::LoopbackServer changed(testsupport::Ok("<html><body>改版了</body></html>"));
+    const std::string unknownHost = "http://" + std::string(70, 'a') + ".invalid";
+    home.writeFile(Gbk("[站点地址]\r\nBtrabbit=") + unknownHost +
+                   "\r\nZZS=http://127.0.0.1:1\r\nDSS=" + sites.baseAddress("DSS") +
+                   "\r\nBtbook=" + untrusted.BaseUrl() + "\r\n7DDS=" + sites.baseAddress("7DDS") +
+                   Gbk("\r\n乐享电影网=") + changed.BaseUrl() + Gbk("\r\n院线热映=") +
+                   sites.baseAddress("院线热映") + "\r\n");
+
+    const ToolRun run = sitecheck({"all", "英雄", "--page", "3"});
+    EXPECT_EQ(run.status, 1);
+    const std::vector<std::string> lines = run.lines();
+    ASSERT_EQ(lines.size(), 7u) << run.out << run.err;
+    const std::string expected[][3] = {
+        {"Btrabbit", "dns", "-"},  {"ZZS", "refused", "-"},   {"DSS", "empty", "200"},
+        {"Btbook", "tls", "-"},    {"7DDS", "ok", "200"},     {"乐享电影网", "layout", "200"},
+        {"院线热映", "ok", "200"},
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::vector<std::string> fields;
+        std::istringstream line(lines[i]);
+        for (std::string field; std::getline(line, field, '\t');)
+            fields.push_back(field);
+        ASSERT_GE(fields.size(), 6u) << lines[i];
+        EXPECT_EQ(fields[0], expected[i][0]);
+        EXPECT_EQ(fields[1], expected[i][1]) << lines[i];
+        EXPECT_EQ(fields[2], expected[i][2]) << lines[i];
+    }
+    EXPECT_NE(lines[0].find("找不到主机"), std::string::npos);
+    EXPECT_NE(lines[4].find("\t7\t"), std::string::npos) << "7DDS's seven rows";
+    EXPECT_NE(lines[5].find("页面中未找到结果标记"), std::string::npos);
+    EXPECT_NE(lines[6].find("\t10\t"), std::string::npos) << "ten films";
+}
+
 }  // namespace
 }  // namespace sirelo::testing
