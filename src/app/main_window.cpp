@@ -31,8 +31,8 @@
 #include "app/sponsor_window.h"
 #include "app/window_texts.h"
 #include "board/board_tab.h"
-#include "config/settings_panel.h"
 #include "config/setting_table.h"
+#include "config/settings_panel.h"
 #include "text/codepage.h"
 #include "widgets/tab_page.h"
 
@@ -84,8 +84,7 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
 
     startupLayout();
     boardTab_->setOutcomeListener([this](const BoardOutcome& outcome) {
-        选择夹1->setTabToolTip(选择夹1->indexOf(boardTab_),
-                               PlainTip(BoardOutcomeLine(outcome)));
+        选择夹1->setTabToolTip(选择夹1->indexOf(boardTab_), PlainTip(BoardOutcomeLine(outcome)));
     });
     boardTab_->startLoading(definitions.board, addresses.board + definitions.board.pagePath,
                             StartDetached);
@@ -264,6 +263,10 @@ void MainWindow::startupLayout() {
 
 QString MainWindow::statusPaneText(int pane) const {
     return 状态条1窗格.at(pane)->text();
+}
+
+QString MainWindow::statusPaneToolTip(int pane) const {
+    return 状态条1窗格.at(pane)->toolTip();
 }
 
 int MainWindow::currentRow(const QTreeView* list) {

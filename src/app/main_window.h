@@ -35,6 +35,7 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
 
     SearchController& controller() { return controller_; }
     QString statusPaneText(int pane) const;
+    QString statusPaneToolTip(int pane) const;
 
     // Part of the result-list actions; each acts on its list's selected row.
     void copyMagnetLink();

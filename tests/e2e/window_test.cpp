@@ -26,7 +26,6 @@
 #include <memory>
 #include <mutex>
 
-#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/main_window.h"
 #include "app/site_worker_launcher.h"
@@ -35,6 +34,7 @@
 #include "config/site_addresses.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
 #include "window_test_support.h"
@@ -213,7 +213,8 @@ bool WindowEndToEndTest::openWindow(const QString& settings, const SiteAddresses
 
     window_ = std::make_unique<MainWindow>(
         clock_, BuiltInSiteDefinitions(),
-        ReadSiteAddresses(TheAppConfig(), DefinedAddresses(BuiltInSiteDefinitions())), [this](const WorkerContext& context) {
+        ReadSiteAddresses(TheAppConfig(), DefinedAddresses(BuiltInSiteDefinitions())),
+        [this](const WorkerContext& context) {
             return std::make_unique<WatchedLauncher>(MakeSiteWorkerLauncher(context), watch_);
         });
     window_->show();
@@ -321,6 +322,21 @@ void WindowEndToEndTest::aSearchBringsRowsFromEverySite() {
                  .match(window_->statusPaneText(4))
                  .hasMatch(),
              qPrintable(window_->statusPaneText(4)));
+
+    // Each site's outcome in words: the panes' tooltips, the site checkboxes, the board tab.
+    const QString magnetTip = window_->statusPaneToolTip(0);
+    for (const char* line : {"Btrabbit：第1–2页 共", "ZZS：第1–2页 共", "DSS：第1–2页 共",
+                             "Btbook：第1–2页 共", "第3页无结果，停止翻页"})
+        QVERIFY2(magnetTip.contains(QString::fromUtf8(line)), qPrintable(magnetTip));
+    QVERIFY2(
+        window_->statusPaneToolTip(1).contains(QStringLiteral("7DDS：3个结果，3个详情页 共7条")),
+        qPrintable(window_->statusPaneToolTip(1)));
+    QVERIFY(child<QCheckBox>("DSS_选择框")->toolTip().contains(QStringLiteral("DSS：第1–2页")));
+    QVERIFY(
+        child<QCheckBox>("乐享电影_选择框")->toolTip().contains(QStringLiteral("乐享电影网：")));
+    QCOMPARE(
+        child<QTabWidget>("选择夹1")->tabToolTip(0).contains(QStringLiteral("院线热映：10部影片")),
+        true);
 
     // A row with a real magnet link: double-clicked, it goes to the clipboard and on
     // to the magnet handler.
