@@ -1,6 +1,5 @@
 #include "app/cell_order.h"
 
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -72,17 +71,19 @@ double SizeValue(std::string_view cell) {
     double number = 0;
     if (!TakeNumber(cell, number)) return kNoValue;
     cell = Trimmed(cell);
-    std::string unit;
-    for (char c : cell)
-        unit += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    static constexpr std::array<std::string_view, 5> kPrefixes{"", "K", "M", "G", "T"};
-    for (std::size_t power = 0; power < kPrefixes.size(); ++power) {
-        const std::string prefix(kPrefixes[power]);
-        if (unit == prefix + "B" || (power > 0 && (unit == prefix || unit == prefix + "IB"))) {
-            return number * std::pow(1024.0, static_cast<double>(power));
-        }
-    }
-    return unit.empty() ? number : kNoValue;
+    auto upper = [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    };
+    static constexpr std::string_view kPrefixes = "BKMGT";
+    if (cell.empty()) return number;
+    const std::size_t power = kPrefixes.find(upper(cell.front()));
+    if (power == std::string_view::npos) return kNoValue;
+    std::string_view rest = cell.substr(1);
+    if (power > 0 && !rest.empty() && upper(rest.front()) == 'I') rest.remove_prefix(1);
+    const bool unitOnly =
+        power > 0 ? rest.empty() || (rest.size() == 1 && upper(rest.front()) == 'B') : rest.empty();
+    if (!unitOnly || (power > 0 && cell.size() == 2 && upper(cell[1]) == 'I')) return kNoValue;
+    return number * std::pow(1024.0, static_cast<double>(power));
 }
 
 // "2019-02-24", "2019/2/24 10:11", "2019年2月24日 10:11:12" as yyyymmddhhmmss.

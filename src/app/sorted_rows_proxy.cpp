@@ -62,6 +62,15 @@ int SortedRowsProxy::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : source_->columnCount();
 }
 
+bool SortedRowsProxy::hasChildren(const QModelIndex& parent) const {
+    return !parent.isValid() && rowCount() > 0;
+}
+
+Qt::ItemFlags SortedRowsProxy::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
 QVariant SortedRowsProxy::headerData(int section, Qt::Orientation orientation, int role) const {
     return source_->headerData(section, orientation, role);
 }
@@ -201,7 +210,19 @@ bool SortedRowsProxy::before(int leftRow, int rightRow) const {
 
 void SortedRowsProxy::mergeIntoOrder(std::vector<int> rows) {
     auto less = [this](int left, int right) { return before(left, right); };
-    std::sort(rows.begin(), rows.end(), less);
+    if (textKeys_) {
+        std::sort(rows.begin(), rows.end(), less);
+    } else {
+        // Values beside their rows sort several times faster than rows looked up.
+        const double sign = sortOrder_ == Qt::DescendingOrder ? -1.0 : 1.0;
+        std::vector<std::pair<double, int>> keyed;
+        keyed.reserve(rows.size());
+        for (int row : rows)
+            keyed.emplace_back(sign * values_[static_cast<std::size_t>(row)], row);
+        std::sort(keyed.begin(), keyed.end());
+        for (std::size_t i = 0; i < keyed.size(); ++i)
+            rows[i] = keyed[i].second;
+    }
     std::vector<int> merged(storeRowOf_.size() + rows.size());
     std::merge(storeRowOf_.begin(), storeRowOf_.end(), rows.begin(), rows.end(), merged.begin(),
                less);
