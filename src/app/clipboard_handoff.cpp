@@ -3,11 +3,13 @@
 #include <xcb/xcb.h>
 
 #include <QAbstractNativeEventFilter>
+#include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QTimer>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -126,6 +128,9 @@ void HandClipboardToManager(std::chrono::milliseconds limit) {
 }
 
 void EndProgram() {
+    // The window goes at once; only the hand-over may outlast it, briefly.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
     HandClipboardToManager(std::chrono::seconds(2));
     std::fflush(nullptr);
     std::_Exit(0);
