@@ -267,9 +267,12 @@ void MainWindow::copyMagnetLink() {
 }
 
 void MainWindow::openOnlinePage() {
-    const std::string address =
-        controller_.onlineList().CellText(currentRow(超级列表框2), kOnlinePageAddress);
-    if (IsWebAddress(address)) QDesktopServices::openUrl(QUrl(FromGbk(address)));
+    const int row = currentRow(超级列表框2);
+    const std::string address = controller_.onlineList().CellText(row, kOnlinePageAddress);
+    const std::string site = controller_.onlineList().CellText(row, kOnlineSite);
+    if (MayOpenOnlinePage(controller_.addresses(), site, address)) {
+        QDesktopServices::openUrl(QUrl(FromGbk(address)));
+    }
 }
 
 void MainWindow::showMagnetMenu() {
