@@ -161,8 +161,8 @@ bool ReplaceFile(const std::string& path, std::string_view content) {
     struct stat old {};
     bool hadFile = ::stat(path.c_str(), &old) == 0;
     std::string temporary = TemporaryPathFor(path);
-    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                            0666));
+    FileDescriptor fd(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!fd.valid()) return false;
     bool ok = WriteAll(fd.get(), content) &&
               (!hadFile || ::fchmod(fd.get(), old.st_mode & 07777) == 0) && ::fsync(fd.get()) == 0;

@@ -224,7 +224,8 @@ TEST(AppConfigHostileFile, IsNeitherReadNorReplaced) {
              fs::resize_file(path, 50u << 20);
          }},
         {"FIFO", [](const std::string& path) { ::mkfifo(path.c_str(), 0644); }},
-        {"link to /dev/zero", [](const std::string& path) { fs::create_symlink("/dev/zero", path); }},
+        {"link to /dev/zero",
+         [](const std::string& path) { fs::create_symlink("/dev/zero", path); }},
     };
     for (const auto& [name, make] : kinds) {
         SCOPED_TRACE(name);
