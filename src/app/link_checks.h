@@ -21,9 +21,8 @@ bool IsMagnetLink(std::string_view text);
 // scheme://host[:port]. Anything else may lead elsewhere.
 bool StaysOnHost(std::string_view address, std::string_view base);
 
-// The page address of an online row may be opened: it stays on the host of the
-// site its 来源站点 cell names.
-bool MayOpenOnlinePage(const SiteAddresses& addresses, std::string_view siteLabel,
-                       std::string_view address);
+// The page address of an online row (its site's base and scraped text) may be
+// opened: it stays on the host of an online-play site's base.
+bool MayOpenOnlinePage(const SiteAddresses& addresses, std::string_view address);
 
 }  // namespace sirelo

@@ -267,10 +267,9 @@ void MainWindow::copyMagnetLink() {
 }
 
 void MainWindow::openOnlinePage() {
-    const int row = currentRow(超级列表框2);
-    const std::string address = controller_.onlineList().CellText(row, kOnlinePageAddress);
-    const std::string site = controller_.onlineList().CellText(row, kOnlineSite);
-    if (MayOpenOnlinePage(controller_.addresses(), site, address)) {
+    const std::string address =
+        controller_.onlineList().CellText(currentRow(超级列表框2), kOnlinePageAddress);
+    if (MayOpenOnlinePage(controller_.addresses(), address)) {
         QDesktopServices::openUrl(QUrl(FromGbk(address)));
     }
 }

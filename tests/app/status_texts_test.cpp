@@ -84,6 +84,11 @@ TEST(LinkChecksTest, AnAddressStaysOnItsSitesHost) {
     }
     EXPECT_TRUE(StaysOnHost("http://127.0.0.1:8080/a", "http://127.0.0.1:8080"));
     EXPECT_FALSE(StaysOnHost("http://127.0.0.1/a", "not an address"));
+
+    const SiteAddresses defaults = DefaultSiteAddresses();
+    EXPECT_TRUE(MayOpenOnlinePage(defaults, defaults.sevenDds + "play/1.html"));
+    EXPECT_TRUE(MayOpenOnlinePage(defaults, defaults.lexiang + "/play/1.html"));
+    EXPECT_FALSE(MayOpenOnlinePage(defaults, defaults.lexiang + "@evil.example/"));
 }
 
 }  // namespace
