@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "fuzz_input.h"
-#include "sites/magnet_site.h"
+#include "fuzz_sites.h"
 
 using namespace sirelo;
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         texts.push_back(fuzz::WithoutZeros(part));
     const std::string& page = texts[0];
     // One item per name piece, and a piece needs a marker somewhere in the page.
-    for (const MagnetSite& site : MagnetSites()) {
+    for (const MagnetSite& site : fuzz::BuiltInMagnetSites()) {
         if (CutMagnetPage(site, page).size() > page.size() + 1) std::abort();
     }
     const MagnetSite made = SiteFrom(texts, size > 0 ? data[size - 1] : 0);

@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "fuzz_input.h"
-#include "sites/online_site.h"
+#include "fuzz_sites.h"
 
 using namespace sirelo;
 
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string base = "http://127.0.0.1:8080";
     const OnlineHit read = ReadOnlineHit(hit, base);
     if (read.detailAddress.compare(0, base.size(), base) != 0) std::abort();
-    for (const OnlineSite& site : OnlineSites()) {
+    for (const OnlineSite& site : fuzz::BuiltInOnlineSites()) {
         for (const OnlineItem& item : ReadDetailItems(site, base, page)) {
             if (item.pageAddress.compare(0, base.size(), base) != 0) std::abort();
         }
