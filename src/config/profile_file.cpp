@@ -180,7 +180,6 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
                         std::string_view value) {
     const std::optional<std::string> target = WriteTarget(path);
     if (!target) return false;
-    RemoveStaleTemporaries(*target);
     std::string text;
     struct stat info {};
     if (::stat(target->c_str(), &info) == 0) {
@@ -192,6 +191,7 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
     } else if (errno != ENOENT) {
         return false;
     }
+    RemoveStaleTemporaries(*target);
     return ReplaceFile(*target, WithProfileValue(text, section, key, value));
 }
 

@@ -40,7 +40,8 @@ void RemoveStaleTemporaries(const std::string& path);
 // Writes one key (see WithProfileValue) into the file `path` names, through
 // symbolic links, creating the file if it is missing. False, with the file
 // untouched, when it exists but cannot be read, is read-only (no write bit in
-// its mode, whoever runs the program) or cannot be replaced.
+// its mode, whoever runs the program) or cannot be replaced. A write that goes
+// ahead first removes the stale temporary files beside the target.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 
