@@ -6,12 +6,16 @@
 #include "app/run_ports.h"
 #include "app/site_worker_launcher.h"
 #include "config/app_config.h"
+#include "config/network_settings.h"
 #include "config/site_addresses.h"
+#include "net/http_proxy.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Lives until the process ends: workers may be running at any moment.
     static const sirelo::SteadyClock clock;
+    // Before any thread starts: the board loader fetches at once.
+    sirelo::SetHttpProxy(sirelo::ReadProxySetting(sirelo::TheAppConfig()));
     auto* window = new sirelo::MainWindow(clock, sirelo::ReadSiteAddresses(sirelo::TheAppConfig()),
                                           sirelo::MakeSiteWorkerLauncher);
     // Closing ends the process at once: no prompt, no wait for running threads.
