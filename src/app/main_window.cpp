@@ -289,7 +289,9 @@ void MainWindow::copyMagnetLink() {
 void MainWindow::openOnlinePage() {
     const std::string address =
         controller_.onlineList().CellText(selectedStoreRow(超级列表框2), kOnlinePageAddress);
-    if (IsWebAddress(address)) QDesktopServices::openUrl(QUrl(FromGbk(address)));
+    if (MayOpenOnlinePage(controller_.addresses(), address)) {
+        QDesktopServices::openUrl(QUrl(FromGbk(address)));
+    }
 }
 
 void MainWindow::showMagnetMenu(QContextMenuEvent::Reason reason) {

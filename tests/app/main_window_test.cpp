@@ -100,7 +100,7 @@ class MainWindowTest : public QObject {
     void doubleClickAndMenuCopyAndHandOverTheLink();
     void cellsThatAreNoMagnetLinkAreCopiedButNotHandedOver();
     void hugeCellsAreShownCutAndCopiedWhole();
-    void onlineRowsOpenOnlyWebAddresses();
+    void onlineRowsOpenOnlyAddressesOnTheirSitesHost();
     void sponsorWindowIsModal();
     void closingTheWindowEndsTheProgram();
     void editBoxMenusAreChinese();
@@ -153,7 +153,9 @@ void MainWindowTest::init() {
     journal_.clear();
     onStart_ = nullptr;
     urls_.opened.clear();
-    window_ = makeWindow(SiteAddresses{});
+    SiteAddresses addresses;
+    addresses.sevenDds = "http://127.0.0.1/";
+    window_ = makeWindow(addresses);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     setNumber("搜索页数_编辑框", "3");
@@ -656,14 +658,15 @@ void MainWindowTest::cellsThatAreNoMagnetLinkAreCopiedButNotHandedOver() {
     QCOMPARE(urls_.opened, QList<QUrl>{QUrl(QStringLiteral("MAGNET:?xt=urn:btih:CCCC"))});
 }
 
-void MainWindowTest::onlineRowsOpenOnlyWebAddresses() {
-    const std::string addresses[] = {"http://127.0.0.1/play/1", "HTTPS://127.0.0.1/play/2",
-                                     "file:///etc/passwd", "javascript:alert(1)"};
+void MainWindowTest::onlineRowsOpenOnlyAddressesOnTheirSitesHost() {
+    const std::string addresses[] = {"http://127.0.0.1/play/1", "HTTP://127.0.0.1/play/2",
+                                     "file:///etc/passwd", "javascript:alert(1)",
+                                     "http://127.0.0.1@evil.example/play/3"};
     for (const std::string& address : addresses)
         addOnlineRow(address);
     child<QTabWidget>("选择夹1")->setCurrentIndex(2);
     auto* list = child<QTreeView>("超级列表框2");
-    QTRY_COMPARE(list->model()->rowCount(), 4);
+    QTRY_COMPARE(list->model()->rowCount(), 5);
     auto* menu = child<QMenu>("在线播放菜单");
 
     requestContextMenu(list, QPoint(5, 300));
@@ -679,12 +682,12 @@ void MainWindowTest::onlineRowsOpenOnlyWebAddresses() {
     menu->close();
     QCOMPARE(urls_.opened, QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1/play/1"))});
 
-    for (int row = 1; row < 4; ++row) {
+    for (int row = 1; row < 5; ++row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, row));
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, row));
     }
     QCOMPARE(urls_.opened.size(), 2);
-    QCOMPARE(urls_.opened[1], QUrl(QStringLiteral("HTTPS://127.0.0.1/play/2")));
+    QCOMPARE(urls_.opened[1], QUrl(QStringLiteral("HTTP://127.0.0.1/play/2")));
 }
 
 void MainWindowTest::sponsorWindowIsModal() {

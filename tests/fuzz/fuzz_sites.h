@@ -1,0 +1,18 @@
+#pragma once
+// The built-in site records whose rules the fuzzers run over hostile pages;
+// the one place that knows where those records come from.
+
+#include "sites/magnet_site.h"
+#include "sites/online_site.h"
+
+namespace sirelo::fuzz {
+
+inline const auto& BuiltInMagnetSites() {
+    return MagnetSites();
+}
+
+inline const auto& BuiltInOnlineSites() {
+    return OnlineSites();
+}
+
+}  // namespace sirelo::fuzz
