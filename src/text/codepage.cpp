@@ -45,6 +45,11 @@ constexpr std::array<UserDefinedArea, 3> kUserDefinedAreas{{
 }};
 constexpr int kNoTrail = 0x7F;
 
+// The two-byte codes GBK leaves unassigned outside those areas: Windows maps
+// them, in byte order, onto the Private Use code points that follow.
+constexpr char16_t kFirstUnassignedCode = 0xE766;
+constexpr char16_t kLastUnassignedCode = 0xE864;
+
 // Single bytes: the euro sign, and 0xFF onto the Private Use Area.
 constexpr std::array<std::pair<int, char16_t>, 2> kWindowsSingleBytes{{
     {0x80, 0x20AC},
@@ -79,6 +84,15 @@ void AddWindowsMappings(GbkTables& tables) {
             for (int trail = area.firstTrail; trail <= area.lastTrail; ++trail) {
                 if (trail != kNoTrail) Map(tables, lead << 8 | trail, code++);
             }
+        }
+    }
+    char16_t code = kFirstUnassignedCode;
+    for (int lead = 0x81; lead <= 0xFE && code <= kLastUnassignedCode; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE && code <= kLastUnassignedCode; ++trail) {
+            const int bytes = lead << 8 | trail;
+            if (trail != kNoTrail &&
+                tables.toUnicode[static_cast<std::size_t>(bytes)] == kNoMapping)
+                Map(tables, bytes, code++);
         }
     }
     for (const auto& [byte, code] : kWindowsSingleBytes)
