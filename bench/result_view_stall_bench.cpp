@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "sitedefs/program_definitions.h"
 #include "app/main_window.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace {

@@ -122,11 +122,13 @@ std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
         std::string first = text(*array->get(0), TextKind::Marker);
         return {std::move(first), text(*array->get(1), second)};
     };
-    if (step == "before") return FinishStep{FinishKind::TextBefore, {text(argument, TextKind::Marker)}};
+    if (step == "before")
+        return FinishStep{FinishKind::TextBefore, {text(argument, TextKind::Marker)}};
     if (step == "after_last") {
         return FinishStep{FinishKind::TextAfterLast, {text(argument, TextKind::Marker)}};
     }
-    if (step == "between") return FinishStep{FinishKind::TextBetween, pair(argument, TextKind::Marker)};
+    if (step == "between")
+        return FinishStep{FinishKind::TextBetween, pair(argument, TextKind::Marker)};
     if (step == "prefix") return FinishStep{FinishKind::Prefix, {text(argument, TextKind::Text)}};
     if (step == "append") return FinishStep{FinishKind::Append, {text(argument, TextKind::Text)}};
     if (step == "trim") {
@@ -373,9 +375,10 @@ void ReadBoard(Table& table, BoardDefinition& board) {
 void CheckBoard(Completeness& check, const BoardDefinition& board) {
     check.need("base", board.base);
     check.need("page", board.pagePath);
-    const std::pair<const char*, const BoardField*> fields[] = {
-        {"name", &board.name}, {"poster", &board.poster}, {"date", &board.date},
-        {"score", &board.score}};
+    const std::pair<const char*, const BoardField*> fields[] = {{"name", &board.name},
+                                                                {"poster", &board.poster},
+                                                                {"date", &board.date},
+                                                                {"score", &board.score}};
     for (const auto& [key, field] : fields) {
         check.need(std::string(key) + ".pattern", field->pattern);
         check.need(std::string(key) + ".start", field->startMarker);
@@ -392,8 +395,8 @@ void CheckBoard(Completeness& check, const BoardDefinition& board) {
 // One site's table applied to a copy of its record; the copy replaces the
 // record only when the table had no problem.
 template <typename Record, typename Read, typename Check>
-void ApplySite(Problems& problems, const toml::node& node, const std::string& path,
-               Record& record, Read read, Check check) {
+void ApplySite(Problems& problems, const toml::node& node, const std::string& path, Record& record,
+               Read read, Check check) {
     const std::size_t before = problems.list.size();
     const toml::table* table = node.as_table();
     if (!table) {
@@ -429,8 +432,8 @@ void ApplySites(Problems& problems, const toml::node& node, std::string_view gro
             problems.add(LineOf(key.source()), path, "is no such site; the sites are " + known);
             continue;
         }
-        ApplySite(problems, site, path, records[static_cast<std::size_t>(id - ids.begin())],
-                  read, check);
+        ApplySite(problems, site, path, records[static_cast<std::size_t>(id - ids.begin())], read,
+                  check);
     }
 }
 
@@ -491,10 +494,9 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         problems.list.clear();
         problems.add(0, "", std::string("cannot be read: ") + error.what());
     }
-    std::stable_sort(problems.list.begin(), problems.list.end(),
-                     [](const DefinitionProblem& a, const DefinitionProblem& b) {
-                         return a.line < b.line;
-                     });
+    std::stable_sort(
+        problems.list.begin(), problems.list.end(),
+        [](const DefinitionProblem& a, const DefinitionProblem& b) { return a.line < b.line; });
     loaded.problems = std::move(problems.list);
     return loaded;
 }

@@ -48,7 +48,6 @@ void AddMagnetPage(const WorkerContext& context, std::mutex& lock, const MagnetS
     }
 }
 
-
 void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex, int page) {
     const std::string keyword = context.run.keyword();
     if (lock && siteIndex >= 0 && siteIndex < kMagnetSiteCount &&

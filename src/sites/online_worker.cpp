@@ -30,8 +30,7 @@ void SearchOnlineSite(const WorkerContext& context, std::mutex& lock, const Onli
     const std::string& base = OnlineBase(context.addresses, site.index);
     RegexMatcher matcher;
     const std::string resultPage = SitePageText(
-        HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(site, keyword)),
-        site.encoding);
+        HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(site, keyword)), site.encoding);
     matcher.Execute(site.hitPattern, resultPage);
     for (int i = 1; i <= matcher.MatchCount(); ++i) {
         const OnlineHit hit = ReadOnlineHit(site, matcher.MatchText(i), base);

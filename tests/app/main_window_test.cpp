@@ -23,12 +23,12 @@
 #include <memory>
 #include <thread>
 
-#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/main_window.h"
 #include "app/sponsor_window.h"
 #include "app/window_texts.h"
 #include "run_fakes.h"
+#include "sitedefs/program_definitions.h"
 #include "support/loopback_server.h"
 #include "text/codepage.h"
 #include "widgets/shown_text.h"
@@ -156,11 +156,13 @@ void MainWindowTest::cleanup() {
 }
 
 std::unique_ptr<MainWindow> MainWindowTest::makeWindow(const SiteAddresses& addresses) {
-    return std::make_unique<MainWindow>(clock_, BuiltInSiteDefinitions(), addresses, [this](const WorkerContext&) {
-        return std::make_unique<testing::FakeLauncher>(journal_, [this](const WorkerStart& start) {
-            if (onStart_) onStart_(start);
-        });
-    });
+    return std::make_unique<MainWindow>(clock_, BuiltInSiteDefinitions(), addresses,
+                                        [this](const WorkerContext&) {
+                                            return std::make_unique<testing::FakeLauncher>(
+                                                journal_, [this](const WorkerStart& start) {
+                                                    if (onStart_) onStart_(start);
+                                                });
+                                        });
 }
 
 void MainWindowTest::setSites(bool magnet, bool online) {

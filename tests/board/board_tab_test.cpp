@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "sitedefs/program_definitions.h"
 #include "board/board_tab.h"
 #include "fixture_sites.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {

@@ -26,7 +26,6 @@
 #include <memory>
 #include <mutex>
 
-#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/main_window.h"
 #include "app/site_worker_launcher.h"
@@ -35,6 +34,7 @@
 #include "config/site_addresses.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
 #include "window_test_support.h"
@@ -213,7 +213,8 @@ bool WindowEndToEndTest::openWindow(const QString& settings, const SiteAddresses
 
     window_ = std::make_unique<MainWindow>(
         clock_, BuiltInSiteDefinitions(),
-        ReadSiteAddresses(TheAppConfig(), DefinedAddresses(BuiltInSiteDefinitions())), [this](const WorkerContext& context) {
+        ReadSiteAddresses(TheAppConfig(), DefinedAddresses(BuiltInSiteDefinitions())),
+        [this](const WorkerContext& context) {
             return std::make_unique<WatchedLauncher>(MakeSiteWorkerLauncher(context), watch_);
         });
     window_->show();

@@ -215,9 +215,10 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
                                      std::string(SIRELO_FIXTURES_DIR) + "/gbksite/hero-1.html"});
     const std::vector<std::string> lines = saved.lines();
     ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[1],
-              "name     start markers 3, end markers 15, pieces 3; first \" 英雄 Hero 2002 国语中字 "
-              "1080p \" -> \"英雄 Hero 2002 国语中字 1080p\"");
+    EXPECT_EQ(
+        lines[1],
+        "name     start markers 3, end markers 15, pieces 3; first \" 英雄 Hero 2002 国语中字 "
+        "1080p \" -> \"英雄 Hero 2002 国语中字 1080p\"");
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 6, lines.end()), expected);
     EXPECT_EQ(sitecheck({"validate"}).status, 0);
 }

@@ -20,8 +20,8 @@ int RunBoard(const std::vector<std::string>& args) {
     const SiteDefinitions definitions = CheckDefinitions(parsed);
     const BoardDefinition& board = definitions.board;
     const std::string base = parsed.base ? *parsed.base : ConfiguredAddresses(definitions).board;
-    const std::string page = SitePageText(
-        parsed.page ? savedPage : PageFetch(base + board.pagePath), board.encoding);
+    const std::string page =
+        SitePageText(parsed.page ? savedPage : PageFetch(base + board.pagePath), board.encoding);
     if (parsed.flags.contains("--explain")) ExplainBoardPage(board, page, stdout);
 
     const std::vector<BoardFilm> films = ParseBoardPage(board, page, kShownFilmCount);

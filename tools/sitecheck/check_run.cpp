@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "config/app_config.h"
-#include "sitedefs/program_definitions.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
@@ -16,8 +16,8 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
     CheckArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool withValue = arg == "--base" || arg == "--sites" ||
-                               (arg == "--page" && knownFlags.contains(arg));
+        const bool withValue =
+            arg == "--base" || arg == "--sites" || (arg == "--page" && knownFlags.contains(arg));
         if (withValue && i + 1 >= args.size()) throw UsageError(arg + " needs a value");
         if (arg == "--sites") {
             parsed.sites = args[++i];
@@ -82,8 +82,7 @@ std::size_t CountOf(std::string_view text, std::string_view marker) {
     return count;
 }
 
-CheckRun::CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses,
-                   std::string keyword)
+CheckRun::CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses, std::string keyword)
     : context{run, magnetList, onlineList, settings, definitions, std::move(addresses), {}} {
     run.setKeyword(std::move(keyword));
 }

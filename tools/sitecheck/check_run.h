@@ -11,9 +11,9 @@
 
 #include "config/live_settings.h"
 #include "config/site_addresses.h"
+#include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
 #include "sites/search_run.h"
-#include "sitedefs/site_definitions.h"
 #include "sites/worker_context.h"
 
 namespace sirelo::sitecheck {
