@@ -483,6 +483,13 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
                                    std::string_view fileName) {
     LoadedDefinitions loaded{base, {}};
     Problems problems{std::string(fileName), {}};
+    // TOML has no place for a zero byte, and toml++ 3.3 trips over one in a key.
+    if (const std::size_t zero = text.find('\0'); zero != text.npos) {
+        const auto lines = std::count(text.begin(), text.begin() + zero, '\n');
+        problems.add(static_cast<long>(lines) + 1, "", "holds a zero byte");
+        loaded.problems = std::move(problems.list);
+        return loaded;
+    }
     try {
         const toml::table root = toml::parse(text, fileName);
         SiteDefinitions applied = base;

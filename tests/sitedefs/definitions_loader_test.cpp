@@ -145,6 +145,8 @@ TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
     EXPECT_EQ(loaded.problems[0].line, 3);
     EXPECT_EQ(loaded.definitions, BuiltIns());
     EXPECT_EQ(Apply(std::string("page = \"\xFF\"\n")).definitions, BuiltIns());
+    const LoadedDefinitions zero = Apply(std::string("\n[\0magnet.ZZS.size]\n", 20));
+    EXPECT_EQ(Described(zero), std::vector<std::string>{"sites.toml:2: holds a zero byte"});
 }
 
 TEST(DefinitionsFile, OnlyARegularFileOfSensibleSizeIsRead) {
