@@ -11,6 +11,7 @@
 #include <set>
 #include <utility>
 
+#include "sitedefs/table_header_guard.h"
 #include "text/codepage.h"
 #include "text/regex_matcher.h"
 #include "text/text.h"
@@ -487,6 +488,11 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
     if (const std::size_t zero = text.find('\0'); zero != text.npos) {
         const auto lines = std::count(text.begin(), text.begin() + zero, '\n');
         problems.add(static_cast<long>(lines) + 1, "", "holds a zero byte");
+        loaded.problems = std::move(problems.list);
+        return loaded;
+    }
+    if (const long line = BadTableHeaderLine(text)) {
+        problems.add(line, "", "a table name starts with a letter, a digit, _, - or a quote");
         loaded.problems = std::move(problems.list);
         return loaded;
     }

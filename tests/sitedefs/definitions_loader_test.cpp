@@ -145,6 +145,15 @@ TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
     EXPECT_EQ(loaded.problems[0].line, 3);
     EXPECT_EQ(loaded.definitions, BuiltIns());
     EXPECT_EQ(Apply(std::string("page = \"\xFF\"\n")).definitions, BuiltIns());
+    // Headers the parser cannot start a key on; a nested array line is no header.
+    for (const char* header :
+         {"[&]\n", "x = 1\n [[=a]]\n", "[[[a]]]\n", "s = \"\"\"\n\"\"\"\n[ \x7F]\n"}) {
+        EXPECT_EQ(Apply(header).problems.at(0).words,
+                  "a table name starts with a letter, a digit, _, - or a quote")
+            << header;
+    }
+    EXPECT_TRUE(Apply("[magnet.DSS.size]\nsteps = [\n{ replace = [\n[\"?\", \" \"],\n] },\n]\n")
+                    .problems.empty());
     const LoadedDefinitions zero = Apply(std::string("\n[\0magnet.ZZS.size]\n", 20));
     EXPECT_EQ(Described(zero), std::vector<std::string>{"sites.toml:2: holds a zero byte"});
 }
