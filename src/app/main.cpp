@@ -6,13 +6,17 @@
 #include "app/run_ports.h"
 #include "app/site_worker_launcher.h"
 #include "config/app_config.h"
+#include "config/network_settings.h"
 #include "config/site_addresses.h"
+#include "net/http_proxy.h"
 #include "sitedefs/program_definitions.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Lives until the process ends: workers may be running at any moment.
     static const sirelo::SteadyClock clock;
+    // Before any thread starts: the board loader fetches at once.
+    sirelo::SetHttpProxy(sirelo::ReadProxySetting(sirelo::TheAppConfig()));
     // Read once, before any worker runs; problems go to stderr, never to a window.
     static const sirelo::SiteDefinitions definitions =
         sirelo::ProgramSiteDefinitions(sirelo::TheAppConfig(), stderr);

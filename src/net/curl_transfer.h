@@ -10,6 +10,8 @@
 
 #include "net/bytes.h"
 #include "net/http_limits.h"
+#include "net/http_proxy.h"
+#include "net/transfer_outcome.h"
 
 namespace sirelo::net_detail {
 
@@ -40,11 +42,14 @@ struct TransferResult {
     // included; complete only once that blank line arrived.
     std::string headerBlock;
     bool headersComplete = false;
+    TransferOutcome outcome;
 };
 
-// Runs what is set up on `easy`: certificates verified, the connect and stall
-// time-outs and the size cap of `limits` applied. Whatever arrived before an
-// error or a bound is kept.
-TransferResult PerformTransfer(CURL* easy, const HttpLimits& limits);
+// Runs what is set up on `easy` through `proxy` (direct when its url is empty):
+// certificates verified, the time and size bounds of `limits` applied, body
+// bytes beyond the unbudgeted share drawn from the process-wide budget and
+// given back before it returns. Whatever arrived before an error or a bound is
+// kept.
+TransferResult PerformTransfer(CURL* easy, const HttpLimits& limits, const ProxySetting& proxy);
 
 }  // namespace sirelo::net_detail

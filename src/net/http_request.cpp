@@ -55,14 +55,14 @@ std::string CompleteHeaderBlock(std::string_view extraHeaders, std::string_view 
 
 // The header block goes out line by line as built; the empty entries only stop
 // libcurl from adding lines of its own (an empty entry is never sent).
-bool BuildHeaderList(const std::string& block, bool viaProxy, HeaderList& list) {
+bool BuildHeaderList(const std::string& block, HeaderList& list) {
     for (const std::string& line : SplitText(block, "\r\n")) {
         if (!AppendHeader(list, line)) return false;
     }
-    for (const char* suppressed : {"Accept:", "Expect:", "Content-Type:"}) {
+    for (const char* suppressed : {"Accept:", "Expect:", "Content-Type:", "Proxy-Connection:"}) {
         if (!AppendHeader(list, suppressed)) return false;
     }
-    return !viaProxy || AppendHeader(list, "Proxy-Connection:");
+    return true;
 }
 
 void SetMethodAndBody(CURL* easy, HttpMethod method, const std::string& body) {
@@ -99,7 +99,9 @@ std::string CookiesSetBy(std::string_view headerText) {
 Bytes HttpRequest(std::string_view address, HttpMethod method, std::string_view formText,
                   const std::optional<std::string>& cookies, std::string* returnedCookies,
                   std::string_view extraHeaders, std::string* responseHeaders, bool noRedirect,
-                  std::string_view byteBody, std::string_view proxy, bool mergeCookies) {
+                  std::string_view byteBody, std::string_view proxy, bool mergeCookies,
+                  TransferOutcome* outcome) {
+    if (outcome != nullptr) *outcome = SetUpFailed();
     if (method < 0 || method > 7) method = kGet;
     bool secure = ToLowerAscii(TextLeft(address, 8)) == "https://";
     std::string agent = AgentFor(extraHeaders);
@@ -117,20 +119,19 @@ Bytes HttpRequest(std::string_view address, HttpMethod method, std::string_view 
     curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
     curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(handle, CURLOPT_USERAGENT, agent.c_str());
-    std::string proxyUrl;
-    if (!proxy.empty()) {
-        proxyUrl = "http://" + std::string(proxy);
-        curl_easy_setopt(handle, CURLOPT_PROXY, proxyUrl.c_str());
-    }
+    // A proxy the caller names wins over the configured one.
+    ProxySetting via =
+        proxy.empty() ? CurrentHttpProxy() : ProxySetting{"http://" + std::string(proxy)};
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, noRedirect ? 0L : 1L);
 
     std::string block = CompleteHeaderBlock(extraHeaders, address, method, cookies.value_or(""));
-    if (!BuildHeaderList(block, !proxy.empty(), headerList)) return {};
+    if (!BuildHeaderList(block, headerList)) return {};
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headerList.get());
 
     SetMethodAndBody(handle, method, body);
 
-    net_detail::TransferResult result = net_detail::PerformTransfer(handle, CurrentHttpLimits());
+    net_detail::TransferResult result =
+        net_detail::PerformTransfer(handle, CurrentHttpLimits(), via);
 
     std::string headerText = result.headersComplete && result.headerBlock.size() < kHeaderTextSize
                                  ? result.headerBlock
@@ -139,6 +140,7 @@ Bytes HttpRequest(std::string_view address, HttpMethod method, std::string_view 
     if (mergeCookies && cookies.has_value()) setCookies = MergeCookies(*cookies, setCookies);
     if (responseHeaders != nullptr) *responseHeaders = std::move(headerText);
     if (returnedCookies != nullptr) *returnedCookies = std::move(setCookies);
+    if (outcome != nullptr) *outcome = std::move(result.outcome);
     return std::move(result.body);
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "net/bytes.h"
+#include "net/transfer_outcome.h"
 
 namespace sirelo {
 
@@ -12,12 +13,14 @@ using HttpMethod = int;
 
 // The general request routine. `cookies` absent and `cookies` empty differ: a
 // supplied text (even empty) turns off stored cookies and enables merging.
-// `returnedCookies` and `responseHeaders` are out-arguments and may be null.
+// `returnedCookies`, `responseHeaders` and `outcome` are out-arguments and may
+// be null; `outcome` receives how the transfer ended, whatever it gave. An
+// empty `proxy` means the configured one (see SetHttpProxy).
 Bytes HttpRequest(std::string_view address, HttpMethod method = 0, std::string_view formText = {},
                   const std::optional<std::string>& cookies = std::nullopt,
                   std::string* returnedCookies = nullptr, std::string_view extraHeaders = {},
                   std::string* responseHeaders = nullptr, bool noRedirect = false,
                   std::string_view byteBody = {}, std::string_view proxy = {},
-                  bool mergeCookies = true);
+                  bool mergeCookies = true, TransferOutcome* outcome = nullptr);
 
 }  // namespace sirelo

@@ -90,16 +90,20 @@ std::optional<std::string> FetchableUrl(std::string_view url) {
 
 }  // namespace
 
-Bytes PageFetch(std::string_view url) {
-    if (url.empty()) return {};
+FetchResult PageFetchWithOutcome(std::string_view url) {
+    FetchResult failed{{}, SetUpFailed()};
+    if (url.empty()) return failed;
     net_detail::HeaderList headers;
-    if (!net_detail::AppendHeader(headers, "Accept: */*")) return {};
+    if (!net_detail::AppendHeader(headers, "Accept: */*") ||
+        !net_detail::AppendHeader(headers, "Proxy-Connection:")) {
+        return failed;
+    }
     net_detail::EasyHandle easy = net_detail::NewEasyHandle();
-    if (!easy) return {};
+    if (!easy) return failed;
     std::optional<std::string> fetchable = FetchableUrl(url);
-    if (!fetchable) return {};
+    if (!fetchable) return failed;
     CURLSH* share = SharedHandle();
-    if (share == nullptr) return {};
+    if (share == nullptr) return failed;
 
     CURL* handle = easy.get();
     curl_easy_setopt(handle, CURLOPT_SHARE, share);
@@ -110,7 +114,13 @@ Bytes PageFetch(std::string_view url) {
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
 
-    return std::move(net_detail::PerformTransfer(handle, CurrentHttpLimits()).body);
+    net_detail::TransferResult result =
+        net_detail::PerformTransfer(handle, CurrentHttpLimits(), CurrentHttpProxy());
+    return {std::move(result.body), std::move(result.outcome)};
+}
+
+Bytes PageFetch(std::string_view url) {
+    return std::move(PageFetchWithOutcome(url).body);
 }
 
 }  // namespace sirelo

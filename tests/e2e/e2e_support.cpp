@@ -86,6 +86,7 @@ HttpLimits TestHttpLimits() {
     HttpLimits limits;
     limits.connectTimeoutMs = 3000;
     limits.stallTimeoutMs = 2000;
+    limits.lowSpeedBytesPerSecond = 100;  // the trickling site sends about 1000
     limits.maxBodyBytes = 1u << 20;
     limits.maxRedirects = 20;
     return limits;

@@ -12,6 +12,7 @@
 #include "e2e_support.h"
 #include "fixture_sites.h"
 #include "net/net_test_support.h"
+#include "support/loopback_proxy.h"
 
 namespace sirelo::e2e {
 namespace {
@@ -97,6 +98,34 @@ TEST_P(HostileSitesTest, TheRunEndsAndTheHealthySitesDeliver) {
 INSTANTIATE_TEST_SUITE_P(Modes, HostileSitesTest, ::testing::ValuesIn(AllCases()),
                          [](const ::testing::TestParamInfo<HostileCase>& info) {
                              return std::string(info.param.site) + "_" + ModeName(info.param.mode);
+                         });
+
+class ProxiedSearchTest : public ::testing::TestWithParam<testsupport::ProxyKind> {};
+
+TEST_P(ProxiedSearchTest, EveryRequestGoesThroughTheProxyForTheSameRows) {
+    const RowsPerSite& expected = Healthy().rows;
+    ScopedHttpLimits limits{TestHttpLimits()};
+    fixtures::FixtureSites sites{SIRELO_FIXTURES_DIR};
+    testsupport::LoopbackProxy proxy(GetParam());
+    SearchFigures figures;
+    {
+        ScopedHttpProxy configured(proxy.Url());
+        figures = SearchWithoutWindow(sites.addresses(), SearchSettings{});
+    }
+    ASSERT_TRUE(figures.threadsEnded);
+    EXPECT_EQ(figures.rows, expected);
+    std::size_t requests = 0;
+    for (const std::string& site : fixtures::KnownSites())
+        requests += sites.requestCount(site);
+    EXPECT_GT(requests, 0u);
+    EXPECT_EQ(proxy.Log().size(), requests);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ProxiedSearchTest,
+                         ::testing::Values(testsupport::ProxyKind::Http,
+                                           testsupport::ProxyKind::Socks5),
+                         [](const auto& info) {
+                             return info.param == testsupport::ProxyKind::Http ? "Http" : "Socks5";
                          });
 
 }  // namespace

@@ -1,17 +1,21 @@
 // A long search: 100 pages from each of the four magnet sites, one page every
 // 100 ms. Every page carries links of its own, so every row must arrive exactly
-// once; memory stays bounded and no thread outlives the run. The figures go on
-// a line starting "[load]".
+// once; memory stays bounded and no thread outlives the run. The same search
+// against four magnet sites that answer every page with 60 MB, slowly, under
+// the program's own bounds: memory stays bounded, every worker ends and the
+// healthy online sites still deliver. The figures go on lines starting
+// "[load]" and "[hostile-load]".
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <algorithm>
-
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -20,6 +24,7 @@
 #include "app/detached_thread.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
+#include "net/http_limits.h"
 #include "net/net_test_support.h"
 #include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
@@ -34,6 +39,10 @@ constexpr int kPages = 100;
 constexpr const char* kKeyword = "英雄";
 // Far above what the run needs (a few megabytes), far below a leak of every page.
 constexpr long kPeakGrowthBoundKb = 256 * 1024;
+
+// Pages whose every item has a link of its own, one per magnet site.
+const char* const kTemplates[] = {"btrabbit/batman-1.html", "zzs/hero-1.html", "dss/hero-1.html",
+                                  "btbook/batman-1.html"};
 
 std::string ReadFixture(const std::string& file) {
     std::ifstream in(std::string(SIRELO_FIXTURES_DIR) + "/" + file, std::ios::binary);
@@ -85,9 +94,6 @@ class LoadTest : public ::testing::Test {
 
     // Writes the pages and their routes; the links they carry go to `expected`.
     std::vector<fixtures::FixtureRoute> writePages(std::map<std::string, int>& expected) {
-        // Pages whose every item has a link of its own.
-        static const char* const kTemplates[] = {"btrabbit/batman-1.html", "zzs/hero-1.html",
-                                                 "dss/hero-1.html", "btbook/batman-1.html"};
         std::vector<fixtures::FixtureRoute> routes;
         for (int site = 0; site < kMagnetSiteCount; ++site) {
             const MagnetSite& descriptor = BuiltInSiteDefinitions().magnet[site];
@@ -178,6 +184,66 @@ TEST_F(LoadTest, EveryRowOfAHundredPagesFromFourSitesArrivesOnce) {
     EXPECT_LT(peakAfterKb - peakBeforeKb, kPeakGrowthBoundKb);
     EXPECT_EQ(countedAfter, 0);
     EXPECT_LE(threadsAfter, threadsBefore);
+}
+
+TEST(HostileLoadTest, FourSitesSendingSixtyMegabytesSlowlyCannotExhaustMemory) {
+    constexpr std::size_t kBodyBytes = 60u << 20;
+    constexpr long kPeakBoundKb = 512 * 1024;
+    fixtures::FixtureSites sites{SIRELO_FIXTURES_DIR};
+    SearchSettings settings;
+    settings.pages = 1;
+    const int healthyOnlineRows = [&] {
+        ScopedHttpLimits limits{TestHttpLimits()};
+        return SearchWithoutWindow(sites.addresses(), settings).onlineRows;
+    }();
+    ASSERT_GT(healthyOnlineRows, 0);
+
+    // Each page starts as a real result page, so no site is ever taken as
+    // exhausted and every page is asked for.
+    std::vector<std::unique_ptr<testsupport::LoopbackServer>> hostile;
+    SiteAddresses addresses = sites.addresses();
+    for (int site = 0; site < kMagnetSiteCount; ++site) {
+        hostile.push_back(std::make_unique<testsupport::LoopbackServer>(
+            testsupport::SlowBody(ReadFixture(kTemplates[site]), kBodyBytes, 64u << 10, 100ms)));
+        addresses.magnet[site] = hostile.back()->BaseUrl();
+    }
+    settings.pages = kPages;
+    settings.intervalMs = 100;
+    const HttpLimits bounds = CurrentHttpLimits();  // the program's own
+    const auto patience =
+        std::chrono::milliseconds(kPages * settings.intervalMs + 2 * bounds.deadlineMs);
+    ASSERT_EQ(LiveThreadCount(), 0);
+    const long threadsBefore = ThreadsInProcess();
+    long threadsPeak = threadsBefore;
+    std::atomic<bool> watching{true};
+    std::thread watcher([&] {
+        while (watching) {
+            threadsPeak = std::max(threadsPeak, ThreadsInProcess());
+            std::this_thread::sleep_for(50ms);
+        }
+    });
+    const SearchFigures figures = SearchWithoutWindow(addresses, settings, patience);
+    watching = false;
+    watcher.join();
+    const long peakKb = PeakResidentKb();
+    std::size_t requests = 0;
+    for (const auto& server : hostile)
+        requests += server->RequestCount();
+    std::cout << "[hostile-load] pages=" << kPages << " sites=" << kMagnetSiteCount
+              << " body_bytes=" << kBodyBytes << " requests=" << requests
+              << " idle_ms=" << figures.toIdle.count()
+              << " last_thread_ms=" << figures.toLastThread.count() << " peak_rss_kb=" << peakKb
+              << " threads_before=" << threadsBefore << " threads_peak=" << threadsPeak
+              << " online_rows=" << figures.onlineRows << "/" << healthyOnlineRows
+              << " magnet_rows=" << figures.magnetRows << std::endl;
+    RecordProperty("peak_rss_kb", std::to_string(peakKb));
+    RecordProperty("last_thread_ms", std::to_string(figures.toLastThread.count()));
+
+    ASSERT_TRUE(figures.reachedIdle);
+    ASSERT_TRUE(figures.threadsEnded);
+    EXPECT_EQ(requests, static_cast<std::size_t>(kPages * kMagnetSiteCount));
+    EXPECT_EQ(figures.onlineRows, healthyOnlineRows);
+    EXPECT_LT(peakKb, kPeakBoundKb);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "net/http_request.h"
 #include "net/page_fetch.h"
@@ -118,6 +119,40 @@ TEST(HttpRequestBoundsTest, AStallMidBodyKeepsTheHeaders) {
     std::string headers;
     EXPECT_EQ(HttpRequest(server.BaseUrl(), 0, {}, std::nullopt, nullptr, {}, &headers), "abc");
     EXPECT_EQ(headers, "HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\n");
+}
+
+// One transfer holds nearly all the shared budget: a small page still arrives
+// whole, a big one is cut where the budget ends, and all is given back.
+TEST(BodyBudgetTest, BigBodiesShareTheBudgetWhileSmallPagesArriveWhole) {
+    HttpLimits budgetLimits = TightLimits();
+    budgetLimits.stallTimeoutMs = 1500;
+    budgetLimits.unbudgetedBytes = 64u << 10;
+    budgetLimits.budgetBytes = 256u << 10;
+    ScopedHttpLimits limits(budgetLimits);
+    const std::size_t heldBytes = 300u << 10;
+    LoopbackServer holder(testsupport::Silent("HTTP/1.1 200 OK\r\nContent-Length: 900000\r\n\r\n" +
+                                              std::string(heldBytes, 'h')));
+    FetchResult held;
+    std::thread holding([&] { held = PageFetchWithOutcome(holder.BaseUrl()); });
+    const std::size_t drawn = heldBytes - budgetLimits.unbudgetedBytes;
+    for (int wait = 0; wait < 500 && BudgetedBodyBytes() < drawn; ++wait)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(BudgetedBodyBytes(), drawn);
+
+    LoopbackServer small(testsupport::Ok(std::string(40u << 10, 's')));
+    FetchResult smallPage = PageFetchWithOutcome(small.BaseUrl());
+    EXPECT_STREQ(OutcomeWord(smallPage.outcome), "ok");
+    EXPECT_EQ(smallPage.body.size(), 40u << 10);
+
+    LoopbackServer big(testsupport::Ok(std::string(200u << 10, 'b')));
+    FetchResult bigPage = PageFetchWithOutcome(big.BaseUrl());
+    EXPECT_STREQ(OutcomeWord(bigPage.outcome), "capped");
+    EXPECT_EQ(bigPage.body.size(), budgetLimits.unbudgetedBytes + budgetLimits.budgetBytes - drawn);
+
+    holding.join();
+    EXPECT_STREQ(OutcomeWord(held.outcome), "timeout");
+    EXPECT_EQ(held.body.size(), heldBytes);
+    EXPECT_EQ(BudgetedBodyBytes(), 0u);
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 // Settings of the HTTP layer that a test changes and puts back when it ends.
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "net/http_limits.h"
+#include "net/http_proxy.h"
 #include "net/tls_trust.h"
 
 namespace sirelo {
@@ -20,6 +22,15 @@ class ScopedHttpLimits {
 
   private:
     HttpLimits saved_;
+};
+
+// Sets the configured proxy; the test ends direct again.
+class ScopedHttpProxy {
+  public:
+    explicit ScopedHttpProxy(std::string_view value) { SetHttpProxy(value); }
+    ~ScopedHttpProxy() { SetHttpProxy({}); }
+    ScopedHttpProxy(const ScopedHttpProxy&) = delete;
+    ScopedHttpProxy& operator=(const ScopedHttpProxy&) = delete;
 };
 
 class ScopedTrustedCa {

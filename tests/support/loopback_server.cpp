@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -232,6 +233,16 @@ Reply RedirectLoop() {
 }
 Reply EndlessBody() {
     return Misbehave(Behaviour::EndlessBody);
+}
+
+Reply SlowBody(std::string start, std::size_t bytes, std::size_t pieceBytes,
+               std::chrono::milliseconds pause) {
+    Reply reply = Misbehave(Behaviour::SlowBody);
+    reply.bytes = std::move(start);
+    reply.bodyBytes = bytes;
+    reply.pieceBytes = pieceBytes;
+    reply.pause = pause;
+    return reply;
 }
 
 Reply Garbage(std::size_t bytes) {
@@ -465,6 +476,22 @@ void LoopbackServer::Serve(Connection& connection) {
                     const std::string chunk(16384, 'x');
                     if (!channel.Write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n")) break;
                     while (!Stopping() && channel.Write(chunk)) {
+                    }
+                    break;
+                }
+                case Behaviour::SlowBody: {
+                    const std::string piece(reply.pieceBytes, 's');
+                    if (!channel.Write("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                       std::to_string(reply.bodyBytes) +
+                                       "\r\nConnection: close\r\n\r\n" + reply.bytes)) {
+                        break;
+                    }
+                    for (std::size_t sent = reply.bytes.size(); sent < reply.bodyBytes;
+                         sent += piece.size()) {
+                        const std::size_t size = std::min(piece.size(), reply.bodyBytes - sent);
+                        if (!SleepUnlessStopped(reply.pause) ||
+                            !channel.Write({piece.data(), size}))
+                            break;
                     }
                     break;
                 }

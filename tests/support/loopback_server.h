@@ -66,6 +66,8 @@ enum class Behaviour {
     RedirectLoop,  // "302 Found" back to the same target, every time
     Garbage,       // `garbageBytes` bytes of binary noise instead of a response, then close
     EndlessBody,   // a 200 header block without length, then body bytes until the client leaves
+    SlowBody,      // a 200 header block announcing `bodyBytes`, then `bytes` and filler up
+                   // to that length in pieces of `pieceBytes`, `pause` before each
 };
 
 struct Reply {
@@ -74,6 +76,8 @@ struct Reply {
     std::chrono::milliseconds delay{0};  // waited before any answer
     std::chrono::milliseconds pause{5};  // Trickle: before each byte
     std::size_t garbageBytes = 4096;
+    std::size_t bodyBytes = 0;
+    std::size_t pieceBytes = 65536;
 };
 
 // "HTTP/1.1 <status> <reason>", the extra lines (each without line end),
@@ -89,6 +93,8 @@ Reply Reset();
 Reply RedirectLoop();
 Reply Garbage(std::size_t bytes);
 Reply EndlessBody();
+Reply SlowBody(std::string start, std::size_t bytes, std::size_t pieceBytes,
+               std::chrono::milliseconds pause);
 
 // Deterministic noise: every byte value, zero bytes included.
 std::string BinaryNoise(std::size_t bytes, unsigned seed = 1);
