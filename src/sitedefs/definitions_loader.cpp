@@ -1,5 +1,13 @@
 #include "sitedefs/definitions_loader.h"
 
+#include <stdexcept>
+
+// toml++ 3.3 states its parser's preconditions as assumptions, undefined
+// behaviour when broken, and some malformed files do break them (upstream
+// marzer/tomlplusplus#294). Compiled in here, a broken one throws instead, and
+// the file gets a problem.
+#define TOML_ASSERT(expr) \
+    ((expr) ? static_cast<void>(0) : throw std::invalid_argument("is not valid TOML"))
 #include <toml++/toml.h>
 
 #include <algorithm>
@@ -505,7 +513,7 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         problems.add(LineOf(error.source()), "", std::string(error.description()));
     } catch (const std::exception& error) {
         problems.list.clear();
-        problems.add(0, "", std::string("cannot be read: ") + error.what());
+        problems.add(0, "", error.what());
     }
     std::stable_sort(
         problems.list.begin(), problems.list.end(),

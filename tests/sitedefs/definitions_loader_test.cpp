@@ -154,6 +154,9 @@ TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
     }
     EXPECT_TRUE(Apply("[magnet.DSS.size]\nsteps = [\n{ replace = [\n[\"?\", \" \"],\n] },\n]\n")
                     .problems.empty());
+    // toml++ itself assumes this cannot happen; compiled in, it says so instead.
+    EXPECT_EQ(Described(Apply("s=[{t=''},}")),
+              std::vector<std::string>{"sites.toml: is not valid TOML"});
     const LoadedDefinitions zero = Apply(std::string("\n[\0magnet.ZZS.size]\n", 20));
     EXPECT_EQ(Described(zero), std::vector<std::string>{"sites.toml:2: holds a zero byte"});
 }
