@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace {
@@ -114,7 +115,7 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     SteadyClock clock;
-    MainWindow window(clock, SiteAddresses{},
+    MainWindow window(clock, BuiltInSiteDefinitions(), SiteAddresses{},
                       [](const WorkerContext&) { return std::make_unique<NoWorkers>(); });
     window.show();
     window.findChild<QTabWidget*>(QStringLiteral("选择夹1"))->setCurrentIndex(1);

@@ -9,6 +9,7 @@
 #include "config/network_settings.h"
 #include "config/site_addresses.h"
 #include "net/http_proxy.h"
+#include "sitedefs/program_definitions.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -17,8 +18,13 @@ int main(int argc, char* argv[]) {
     static const sirelo::SteadyClock clock;
     // Before any thread starts: the board loader fetches at once.
     sirelo::SetHttpProxy(sirelo::ReadProxySetting(sirelo::TheAppConfig()));
-    auto* window = new sirelo::MainWindow(clock, sirelo::ReadSiteAddresses(sirelo::TheAppConfig()),
-                                          sirelo::MakeSiteWorkerLauncher);
+    // Read once, before any worker runs; problems go to stderr, never to a window.
+    static const sirelo::SiteDefinitions definitions =
+        sirelo::ProgramSiteDefinitions(sirelo::TheAppConfig(), stderr);
+    auto* window = new sirelo::MainWindow(
+        clock, definitions,
+        sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), sirelo::DefinedAddresses(definitions)),
+        sirelo::MakeSiteWorkerLauncher);
     // Closing ends the process at once: no prompt, no wait for running threads.
     QObject::connect(window, &sirelo::MainWindow::closed, [] { sirelo::EndProgram(); });
     window->show();

@@ -59,9 +59,11 @@ Widget* Named(Widget* widget, const char* name) {
 
 }  // namespace
 
-MainWindow::MainWindow(const Clock& clock, SiteAddresses addresses,
+MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
+                       SiteAddresses addresses,
                        const SearchController::LauncherFactory& makeLauncher, QWidget* parent)
-    : QMainWindow(parent), controller_({*this, *this, *this, clock}, addresses, makeLauncher) {
+    : QMainWindow(parent),
+      controller_({*this, *this, *this, clock}, definitions, addresses, makeLauncher) {
     InitAppImages();
     setWindowTitle(QStringLiteral("Korba Sirelo 1.1.4"));
     setWindowIcon(QIcon(QStringLiteral(":/app/images/icon.png")));
@@ -76,7 +78,8 @@ MainWindow::MainWindow(const Clock& clock, SiteAddresses addresses,
     setGeometry(50, 50, 1165, 874);
 
     startupLayout();
-    boardTab_->startLoading(addresses.board + "/board", StartDetached);
+    boardTab_->startLoading(definitions.board, addresses.board + definitions.board.pagePath,
+                            StartDetached);
     settingsPanel_->loadSettings();
 }
 
@@ -287,9 +290,10 @@ void MainWindow::copyMagnetLink() {
 }
 
 void MainWindow::openOnlinePage() {
-    const std::string address =
-        controller_.onlineList().CellText(selectedStoreRow(超级列表框2), kOnlinePageAddress);
-    if (MayOpenOnlinePage(controller_.addresses(), address)) {
+    const int row = selectedStoreRow(超级列表框2);
+    const std::string address = controller_.onlineList().CellText(row, kOnlinePageAddress);
+    if (MayOpenOnlinePage(controller_.definitions(), controller_.addresses(),
+                          controller_.onlineList().CellText(row, kOnlineSite), address)) {
         QDesktopServices::openUrl(QUrl(FromGbk(address)));
     }
 }

@@ -31,7 +31,8 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     Q_OBJECT
 
   public:
-    MainWindow(const Clock& clock, SiteAddresses addresses,
+    // `definitions` live as long as the process: workers and the board loader read them.
+    MainWindow(const Clock& clock, const SiteDefinitions& definitions, SiteAddresses addresses,
                const SearchController::LauncherFactory& makeLauncher, QWidget* parent = nullptr);
     ~MainWindow() override;
 

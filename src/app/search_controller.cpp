@@ -7,11 +7,16 @@
 
 namespace sirelo {
 
-SearchController::SearchController(RunPorts ports, SiteAddresses addresses,
-                                   const LauncherFactory& makeLauncher)
+SearchController::SearchController(RunPorts ports, const SiteDefinitions& definitions,
+                                   SiteAddresses addresses, const LauncherFactory& makeLauncher)
     : ports_(ports),
-      context_{run_,      magnetList_,          onlineList_,
-               settings_, std::move(addresses), [this] { updateStatusBar(); }},
+      context_{run_,
+               magnetList_,
+               onlineList_,
+               settings_,
+               definitions,
+               std::move(addresses),
+               [this] { updateStatusBar(); }},
       launcher_(makeLauncher(context_)) {}
 
 void SearchController::startSearch() {

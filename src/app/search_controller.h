@@ -12,6 +12,7 @@
 #include "app/run_ports.h"
 #include "config/live_settings.h"
 #include "config/site_addresses.h"
+#include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
 #include "sites/search_run.h"
 #include "sites/worker_context.h"
@@ -29,7 +30,9 @@ class SearchController {
   public:
     using LauncherFactory = std::function<std::unique_ptr<WorkerLauncher>(const WorkerContext&)>;
 
-    SearchController(RunPorts ports, SiteAddresses addresses, const LauncherFactory& makeLauncher);
+    // `definitions` outlive the controller and every worker it starts.
+    SearchController(RunPorts ports, const SiteDefinitions& definitions, SiteAddresses addresses,
+                     const LauncherFactory& makeLauncher);
     SearchController(const SearchController&) = delete;
     SearchController& operator=(const SearchController&) = delete;
 
@@ -48,6 +51,7 @@ class SearchController {
     ResultList& magnetList() { return magnetList_; }  // 超级列表框1
     ResultList& onlineList() { return onlineList_; }  // 超级列表框2
     const SiteAddresses& addresses() const { return context_.addresses; }
+    const SiteDefinitions& definitions() const { return context_.definitions; }
 
   private:
     // The pause and stop flags of one run's dispatcher thread; shared with that

@@ -3,13 +3,13 @@
 #include "board/board_page.h"
 #include "board/board_slot.h"
 #include "net/page_fetch.h"
-#include "text/codepage.h"
 
 namespace sirelo {
 
-void loadMovieBoard(std::string boardPageUrl, std::shared_ptr<BoardSink> sink) {
-    const std::string page = PageText(PageFetch(boardPageUrl));
-    const std::vector<BoardFilm> films = ParseBoardPage(page, kShownFilmCount);
+void loadMovieBoard(const BoardDefinition& board, std::string boardPageUrl,
+                    std::shared_ptr<BoardSink> sink) {
+    const std::string page = SitePageText(PageFetch(boardPageUrl), board.encoding);
+    const std::vector<BoardFilm> films = ParseBoardPage(board, page, kShownFilmCount);
     for (int i = 1; i <= static_cast<int>(films.size()); ++i) {
         const BoardFilm& film = films[static_cast<std::size_t>(i - 1)];
         const int slot = SlotForFilm(i)->number;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "net/bytes.h"
+#include "sitedefs/site_definitions.h"
 
 namespace sirelo {
 
@@ -23,8 +24,10 @@ class BoardSink {
     virtual void ShowLabel(int slot, SlotLabel label, const std::string& gbkText) = 0;
 };
 
-// `boardPageUrl` is the ranking site's address followed by "/board". Ends by
-// itself; a page that cannot be fetched or holds no film fills nothing.
-void loadMovieBoard(std::string boardPageUrl, std::shared_ptr<BoardSink> sink);
+// `boardPageUrl` is the ranking site's address followed by the board's page;
+// `board` outlives the thread. Ends by itself; a page that cannot be fetched or
+// holds no film fills nothing.
+void loadMovieBoard(const BoardDefinition& board, std::string boardPageUrl,
+                    std::shared_ptr<BoardSink> sink);
 
 }  // namespace sirelo

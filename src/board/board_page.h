@@ -1,13 +1,16 @@
 #pragma once
-// Cutting the films out of the film-ranking page. Each of the four patterns is
-// run once over the whole page; the i-th match of every pattern (and the i-th
-// star paragraph) belongs to the i-th title. Nothing is re-aligned when a
-// pattern finds fewer matches than there are titles: the later films then
-// take the next film's piece or an empty one.
+// Cutting the films out of the film-ranking page, as the board's definition
+// (sitedefs/site_definitions.h) says. Each of the four patterns is run once
+// over the whole page; the i-th match of every pattern (and the i-th star
+// paragraph) belongs to the i-th title. Nothing is re-aligned when a pattern
+// finds fewer matches than there are titles: the later films then take the
+// next film's piece or an empty one.
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "sitedefs/site_definitions.h"
 
 namespace sirelo {
 
@@ -21,12 +24,13 @@ struct BoardFilm {
 };
 
 // The first `maxFilms` films of `page` (GBK text), in page order.
-std::vector<BoardFilm> ParseBoardPage(std::string_view page, int maxFilms);
+std::vector<BoardFilm> ParseBoardPage(const BoardDefinition& board, std::string_view page,
+                                      int maxFilms);
 
-// The label text for one star paragraph (the text after `star">`, up to "</p>").
-std::string StarsText(std::string_view starParagraph);
+// The label text for one star paragraph (the text between the stars markers).
+std::string StarsText(const BoardDefinition& board, std::string_view starParagraph);
 
 // The label text for one score match.
-std::string ScoreText(std::string_view scoreMatch);
+std::string ScoreText(const BoardDefinition& board, std::string_view scoreMatch);
 
 }  // namespace sirelo

@@ -142,10 +142,11 @@ QLabel* BoardTab::buildArrow(int number, int left, const QString& image) {
     return arrow;
 }
 
-void BoardTab::startLoading(const std::string& boardPageUrl, const ThreadStarter& startThread) {
+void BoardTab::startLoading(const BoardDefinition& board, const std::string& boardPageUrl,
+                            const ThreadStarter& startThread) {
     auto sink = std::make_shared<PostedBoardSink>(QPointer<BoardTab>(this));
-    startThread([boardPageUrl, sink = std::move(sink)]() mutable {
-        loadMovieBoard(std::move(boardPageUrl), std::move(sink));
+    startThread([&board, boardPageUrl, sink = std::move(sink)]() mutable {
+        loadMovieBoard(board, std::move(boardPageUrl), std::move(sink));
     });
 }
 

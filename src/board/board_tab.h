@@ -32,10 +32,11 @@ class BoardTab : public QWidget {
     // could be started. The window passes the program's counted threads.
     using ThreadStarter = std::function<bool(std::function<void()>)>;
 
-    // Starts the loader on `boardPageUrl` (the ranking site + "/board") through
-    // `startThread`; it ends by itself. Without a thread the tab keeps its
-    // start-up look.
-    void startLoading(const std::string& boardPageUrl, const ThreadStarter& startThread);
+    // Starts the loader on `boardPageUrl` (the ranking site + the board's page)
+    // through `startThread`; it ends by itself. Without a thread the tab keeps
+    // its start-up look. `board` lives as long as the process.
+    void startLoading(const BoardDefinition& board, const std::string& boardPageUrl,
+                      const ThreadStarter& startThread);
 
     void toggleBoardHalf();
     void copyFilmName(int slot);

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "config/app_config.h"
 #include "config/profile_file.h"
@@ -32,20 +33,8 @@ void Override(std::string& address, const ProfileLines& profile, const char* key
 
 }  // namespace
 
-SiteAddresses DefaultSiteAddresses() {
-    SiteAddresses addresses;
-    addresses.magnet[kBtrabbit] = "http://www.btrabbit.la";
-    addresses.magnet[kZzs] = "http://www.zhongzishenqi.cc";
-    addresses.magnet[kDss] = "http://www.diaosisou.cc";
-    addresses.magnet[kBtbook] = "https://www.btbook.la";
-    addresses.sevenDds = "http://www.7dds.cc/";
-    addresses.lexiang = "http://www.lexiangdy.cc";
-    addresses.board = "https://maoyan.com";
-    return addresses;
-}
-
-SiteAddresses ReadSiteAddresses(AppConfig& config) {
-    SiteAddresses addresses = DefaultSiteAddresses();
+SiteAddresses ReadSiteAddresses(AppConfig& config, SiteAddresses defaults) {
+    SiteAddresses addresses = std::move(defaults);
     config.ensureConfigFolder();
     const std::optional<std::string> text = ReadWholeFile(config.configFilePath());
     if (!text) return addresses;

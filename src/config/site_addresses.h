@@ -1,6 +1,7 @@
 #pragma once
-// Base addresses of the sites: built-in defaults, overridden by the optional
-// section [站点地址] of Configuration.ini, read once at start-up, never written.
+// Base addresses of the sites: the site definitions' bases, overridden by the
+// optional section [站点地址] of Configuration.ini, read once at start-up,
+// never written.
 
 #include <array>
 #include <string>
@@ -16,14 +17,12 @@ struct SiteAddresses {
     std::array<std::string, kMagnetSiteCount> magnet;
     std::string sevenDds;  // ends in "/": its paths are joined without one
     std::string lexiang;   // no trailing "/"
-    std::string board;     // the film-ranking site; the board page is board + "/board"
+    std::string board;     // the film-ranking site, to which the board's page is joined
 };
 
-SiteAddresses DefaultSiteAddresses();
-
-// The defaults, each replaced by its key in [站点地址] of the configuration file
+// The `defaults`, each replaced by its key in [站点地址] of the configuration file
 // (Btrabbit, ZZS, DSS, Btbook, 7DDS, 乐享电影网, 院线热映) when that holds an
 // http:// or https:// address. Read once at start-up; the section is never written.
-SiteAddresses ReadSiteAddresses(AppConfig& config);
+SiteAddresses ReadSiteAddresses(AppConfig& config, SiteAddresses defaults);
 
 }  // namespace sirelo

@@ -4,7 +4,6 @@
 
 #include "net/page_fetch.h"
 #include "sites/magnet_site.h"
-#include "text/codepage.h"
 #include "text/text.h"
 
 namespace sirelo {
@@ -34,11 +33,12 @@ void InsertMagnetResult(const WorkerContext& context, std::mutex& lock, const Ma
     if (context.settings.keepNewestShown) list.ScrollIntoView(row);
 }
 
-void SearchMagnetPage(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
-                      const std::string& keyword, int page) {
-    const std::string url =
-        MagnetPageUrl(site, context.addresses.magnet[site.index], keyword, page);
-    const std::vector<MagnetResult> results = CutMagnetPage(site, PageText(PageFetch(url)));
+}  // namespace
+
+void AddMagnetPage(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
+                   const std::string& keyword, std::string_view pageBytes) {
+    const std::vector<MagnetResult> results =
+        CutMagnetPage(site, SitePageText(pageBytes, site.encoding));
     if (results.empty()) {
         context.run.siteExhausted[site.index] = true;
         return;
@@ -48,13 +48,14 @@ void SearchMagnetPage(const WorkerContext& context, std::mutex& lock, const Magn
     }
 }
 
-}  // namespace
-
 void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex, int page) {
     const std::string keyword = context.run.keyword();
     if (lock && siteIndex >= 0 && siteIndex < kMagnetSiteCount &&
         !context.run.siteExhausted[siteIndex]) {
-        SearchMagnetPage(context, *lock, MagnetSites()[siteIndex], keyword, page);
+        const MagnetSite& site = context.definitions.magnet[siteIndex];
+        const std::string url =
+            MagnetPageUrl(site, context.addresses.magnet[siteIndex], keyword, page);
+        AddMagnetPage(context, *lock, site, keyword, PageFetch(url));
     }
     if (context.updateStatusBar) context.updateStatusBar();
 }

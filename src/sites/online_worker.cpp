@@ -5,7 +5,6 @@
 #include "net/http_request.h"
 #include "net/page_fetch.h"
 #include "sites/online_site.h"
-#include "text/codepage.h"
 #include "text/regex_matcher.h"
 
 namespace sirelo {
@@ -30,12 +29,12 @@ void SearchOnlineSite(const WorkerContext& context, std::mutex& lock, const Onli
                       const std::string& keyword) {
     const std::string& base = OnlineBase(context.addresses, site.index);
     RegexMatcher matcher;
-    const std::string resultPage =
-        PageText(HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(keyword)));
-    matcher.Execute(kOnlineHitPattern, resultPage);
+    const std::string resultPage = SitePageText(
+        HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(site, keyword)), site.encoding);
+    matcher.Execute(site.hitPattern, resultPage);
     for (int i = 1; i <= matcher.MatchCount(); ++i) {
-        const OnlineHit hit = ReadOnlineHit(matcher.MatchText(i), base);
-        const std::string detailPage = PageText(PageFetch(hit.detailAddress));
+        const OnlineHit hit = ReadOnlineHit(site, matcher.MatchText(i), base);
+        const std::string detailPage = SitePageText(PageFetch(hit.detailAddress), site.encoding);
         for (const OnlineItem& item : ReadDetailItems(site, base, detailPage)) {
             InsertOnlineRow(context, lock, site, hit.videoName, item);
         }
@@ -47,7 +46,7 @@ void SearchOnlineSite(const WorkerContext& context, std::mutex& lock, const Onli
 void OnlineSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex) {
     const std::string keyword = context.run.keyword();
     if (lock && siteIndex >= 0 && siteIndex < kOnlineSiteCount) {
-        SearchOnlineSite(context, *lock, OnlineSites()[siteIndex], keyword);
+        SearchOnlineSite(context, *lock, context.definitions.online[siteIndex], keyword);
     }
     if (context.updateStatusBar) context.updateStatusBar();
 }

@@ -33,6 +33,7 @@
 #include "app/toolkit_texts.h"
 #include "app/window_texts.h"
 #include "run_fakes.h"
+#include "sitedefs/program_definitions.h"
 #include "support/loopback_server.h"
 #include "text/codepage.h"
 #include "widgets/shown_text.h"
@@ -171,11 +172,13 @@ void MainWindowTest::cleanup() {
 }
 
 std::unique_ptr<MainWindow> MainWindowTest::makeWindow(const SiteAddresses& addresses) {
-    return std::make_unique<MainWindow>(clock_, addresses, [this](const WorkerContext&) {
-        return std::make_unique<testing::FakeLauncher>(journal_, [this](const WorkerStart& start) {
-            if (onStart_) onStart_(start);
-        });
-    });
+    return std::make_unique<MainWindow>(clock_, BuiltInSiteDefinitions(), addresses,
+                                        [this](const WorkerContext&) {
+                                            return std::make_unique<testing::FakeLauncher>(
+                                                journal_, [this](const WorkerStart& start) {
+                                                    if (onStart_) onStart_(start);
+                                                });
+                                        });
 }
 
 void MainWindowTest::setSites(bool magnet, bool online) {
@@ -232,6 +235,7 @@ void MainWindowTest::addMagnetRow(const std::string& link) {
 void MainWindowTest::addOnlineRow(const std::string& address) {
     ResultList& list = window_->controller().onlineList();
     const int row = list.AppendRow(std::to_string(list.RowCount() + 1));
+    list.SetCell(row, kOnlineSite, "7DDS");
     list.SetCell(row, kOnlinePageAddress, address);
 }
 

@@ -6,6 +6,7 @@
 #include "app/detached_thread.h"
 #include "app/search_controller.h"
 #include "run_fakes.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -53,7 +54,7 @@ std::vector<WorkerStart> Magnet(const std::vector<WorkerStart>& starts, bool mag
 class SearchRunTest : public ::testing::Test {
   protected:
     SearchRunTest()
-        : controller_({view_, notifier_, box_, clock_}, SiteAddresses{},
+        : controller_({view_, notifier_, box_, clock_}, BuiltInSiteDefinitions(), SiteAddresses{},
                       [this](const WorkerContext&) {
                           return std::make_unique<testing::FakeLauncher>(
                               journal_, [this](const WorkerStart& start) {

@@ -24,6 +24,7 @@
 #include "app/site_worker_launcher.h"
 #include "app/sponsor_window.h"
 #include "fixture_sites.h"
+#include "sitedefs/program_definitions.h"
 
 namespace {
 
@@ -65,7 +66,8 @@ bool Save(const QPixmap& picture, const QString& file) {
 int Run(const QString& outDir, const QString& readmeFile) {
     sirelo::fixtures::FixtureSites sites(SIRELO_FIXTURES_DIR);
     const sirelo::SteadyClock clock;
-    sirelo::MainWindow window(clock, sites.addresses(), sirelo::MakeSiteWorkerLauncher);
+    sirelo::MainWindow window(clock, sirelo::BuiltInSiteDefinitions(), sites.addresses(),
+                              sirelo::MakeSiteWorkerLauncher);
     window.show();
 
     // The board loader is the only thread so far.

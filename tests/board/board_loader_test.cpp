@@ -9,6 +9,7 @@
 #include "board/board_loader.h"
 #include "fixture_sites.h"
 #include "net/http_limits.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -66,7 +67,7 @@ struct RecordingSink : BoardSink {
 
 std::shared_ptr<RecordingSink> Load(const std::string& url) {
     auto sink = std::make_shared<RecordingSink>();
-    loadMovieBoard(url, sink);
+    loadMovieBoard(BuiltInSiteDefinitions().board, url, sink);
     return sink;
 }
 

@@ -13,6 +13,7 @@
 #include "board/board_tab.h"
 #include "board/posted_board_sink.h"
 #include "fixture_sites.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -27,7 +28,7 @@ class BoardTabTest : public QObject {
     std::vector<std::thread> loaders_;  // joined before each test ends
 
     void startLoading(const std::string& url) {
-        tab_->startLoading(url, [this](std::function<void()> body) {
+        tab_->startLoading(BuiltInSiteDefinitions().board, url, [this](std::function<void()> body) {
             loaders_.emplace_back(std::move(body));
             return true;
         });

@@ -236,16 +236,19 @@ TEST(AppConfigHostileFile, IsNeitherReadNorReplaced) {
         AppConfig config;
         LiveSettings live;
         FakeControls controls(config, live);
+        SiteAddresses defaults;
+        defaults.magnet = {"http://a.example", "http://b.example", "http://c.example",
+                           "http://d.example"};
         SiteAddresses addresses;
         bool written = true;
 
         EXPECT_TRUE(EndsUnaided(home.file(), [&] {
-            addresses = ReadSiteAddresses(config);
+            addresses = ReadSiteAddresses(config, defaults);
             config.loadSettings(controls);
             written = config.writeSetting(Gbk("软件设置"), Gbk("线程数量"), "9");
         }));
         EXPECT_TRUE(controls.calls.empty());
-        EXPECT_EQ(addresses.magnet, DefaultSiteAddresses().magnet);
+        EXPECT_EQ(addresses.magnet, defaults.magnet);
         EXPECT_FALSE(written);
         const FileKind after = KindOf(home.file());
         EXPECT_EQ(after.type, before.type);

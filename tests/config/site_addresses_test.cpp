@@ -11,18 +11,29 @@ namespace {
 using testing::Gbk;
 using testing::ScopedConfigHome;
 
+// Bases as the site definitions give them.
+SiteAddresses Defaults() {
+    SiteAddresses addresses;
+    addresses.magnet = {"http://www.btrabbit.la", "http://www.zhongzishenqi.cc",
+                        "http://www.diaosisou.cc", "https://www.btbook.la"};
+    addresses.sevenDds = "http://www.7dds.cc/";
+    addresses.lexiang = "http://www.lexiangdy.cc";
+    addresses.board = "https://maoyan.com";
+    return addresses;
+}
+
 TEST(SiteAddresses, DefaultsWithoutAFileOrSection) {
     ScopedConfigHome home;
     AppConfig config;
-    const SiteAddresses fromNothing = ReadSiteAddresses(config);
+    const SiteAddresses fromNothing = ReadSiteAddresses(config, Defaults());
     EXPECT_EQ(fromNothing.magnet[kBtrabbit], "http://www.btrabbit.la");
     EXPECT_EQ(fromNothing.sevenDds, "http://www.7dds.cc/");
     EXPECT_EQ(fromNothing.board, "https://maoyan.com");
     EXPECT_FALSE(home.fileBytes()) << "reading creates no file";
 
     home.writeFile(Gbk("[软件设置]\r\n线程数量=3\r\n"));
-    const SiteAddresses fromOtherSections = ReadSiteAddresses(config);
-    EXPECT_EQ(fromOtherSections.magnet, DefaultSiteAddresses().magnet);
+    const SiteAddresses fromOtherSections = ReadSiteAddresses(config, Defaults());
+    EXPECT_EQ(fromOtherSections.magnet, Defaults().magnet);
     EXPECT_EQ(fromOtherSections.lexiang, "http://www.lexiangdy.cc");
 }
 
@@ -39,7 +50,7 @@ TEST(SiteAddresses, TheSectionOverridesAndIsNormalised) {
             "院线热映=http://127.0.0.1:8084\r\n");
     home.writeFile(file);
     AppConfig config;
-    const SiteAddresses addresses = ReadSiteAddresses(config);
+    const SiteAddresses addresses = ReadSiteAddresses(config, Defaults());
     EXPECT_EQ(addresses.magnet[kBtrabbit], "http://127.0.0.1:8080");
     EXPECT_EQ(addresses.magnet[kZzs], "https://127.0.0.1:8081");
     EXPECT_EQ(addresses.magnet[kDss], "http://www.diaosisou.cc") << "only web addresses";

@@ -1,4 +1,5 @@
 #include "e2e_support.h"
+#include "sitedefs/program_definitions.h"
 
 #include <fstream>
 #include <memory>
@@ -157,7 +158,8 @@ SearchFigures SearchWithoutWindow(const SiteAddresses& addresses, const SearchSe
                                   std::chrono::milliseconds patience) {
     struct Harness {
         explicit Harness(const SiteAddresses& addresses)
-            : controller({view, notifier, box, clock}, addresses, MakeSiteWorkerLauncher) {}
+            : controller({view, notifier, box, clock}, BuiltInSiteDefinitions(), addresses,
+                         MakeSiteWorkerLauncher) {}
         testing::Journal journal;
         testing::FakeRunView view{journal};
         testing::FakeNotifier notifier{journal};

@@ -26,6 +26,7 @@
 #include "fixture_sites.h"
 #include "net/http_limits.h"
 #include "net/net_test_support.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
 
@@ -95,7 +96,7 @@ class LoadTest : public ::testing::Test {
     std::vector<fixtures::FixtureRoute> writePages(std::map<std::string, int>& expected) {
         std::vector<fixtures::FixtureRoute> routes;
         for (int site = 0; site < kMagnetSiteCount; ++site) {
-            const MagnetSite& descriptor = MagnetSites()[site];
+            const MagnetSite& descriptor = BuiltInSiteDefinitions().magnet[site];
             const std::string templatePage = ReadFixture(kTemplates[site]);
             std::filesystem::create_directories(folder_ + "/" + descriptor.label);
             for (int page = 1; page <= kPages; ++page) {
@@ -111,7 +112,7 @@ class LoadTest : public ::testing::Test {
     }
 
     static std::string target(int site, int page) {
-        return MagnetPageUrl(MagnetSites()[site], "", Utf8ToGbk(kKeyword), page);
+        return MagnetPageUrl(BuiltInSiteDefinitions().magnet[site], "", Utf8ToGbk(kKeyword), page);
     }
 
     std::string folder_;
@@ -175,7 +176,7 @@ TEST_F(LoadTest, EveryRowOfAHundredPagesFromFourSitesArrivesOnce) {
     EXPECT_EQ(strangers, 0);
     EXPECT_EQ(figures.filteredLinks, 0);
     for (int site = 0; site < kMagnetSiteCount; ++site) {
-        const std::string& label = MagnetSites()[site].label;
+        const std::string& label = BuiltInSiteDefinitions().magnet[site].label;
         EXPECT_EQ(sites.requestCount(label), static_cast<std::size_t>(kPages)) << label;
         for (int page = 1; page <= kPages; ++page)
             EXPECT_EQ(sites.requestCount(label, target(site, page)), 1u) << label << " " << page;

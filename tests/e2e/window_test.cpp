@@ -34,6 +34,7 @@
 #include "config/site_addresses.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
 #include "window_test_support.h"
@@ -169,7 +170,7 @@ void WindowEndToEndTest::initTestCase() {
     const char* const secondPages[] = {nullptr, "zzs/batman-2.html", "dss/batman-2.html",
                                        "btbook/batman-2.html"};
     for (int site = kZzs; site <= kBtbook; ++site) {
-        const MagnetSite& descriptor = MagnetSites()[site];
+        const MagnetSite& descriptor = BuiltInSiteDefinitions().magnet[site];
         for (int page = 6; page <= 20; ++page) {
             sites_->addRoute({descriptor.label, "GET",
                               MagnetPageUrl(descriptor, "", "Batman", page), "",
@@ -219,7 +220,9 @@ bool WindowEndToEndTest::openWindow(const QString& settings, const SiteAddresses
     file.close();
 
     window_ = std::make_unique<MainWindow>(
-        clock_, ReadSiteAddresses(TheAppConfig()), [this](const WorkerContext& context) {
+        clock_, BuiltInSiteDefinitions(),
+        ReadSiteAddresses(TheAppConfig(), DefinedAddresses(BuiltInSiteDefinitions())),
+        [this](const WorkerContext& context) {
             return std::make_unique<WatchedLauncher>(MakeSiteWorkerLauncher(context), watch_);
         });
     window_->show();
@@ -315,7 +318,7 @@ void WindowEndToEndTest::aSearchBringsRowsFromEverySite() {
     QCOMPARE(column("超级列表框2", kOnlineSite),
              (QSet<QString>{"7DDS", QStringLiteral("乐享电影网")}));
     for (int site = 0; site < kMagnetSiteCount; ++site)
-        QCOMPARE(sites_->requestCount(MagnetSites()[site].label), 3u);
+        QCOMPARE(sites_->requestCount(BuiltInSiteDefinitions().magnet[site].label), 3u);
 
     QTRY_COMPARE(window_->statusPaneText(0), QStringLiteral(" 磁力链接： 19  条"));
     QCOMPARE(window_->statusPaneText(1), QStringLiteral(" 在线播放： 10  条"));

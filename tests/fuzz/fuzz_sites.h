@@ -2,17 +2,16 @@
 // The built-in site records whose rules the fuzzers run over hostile pages;
 // the one place that knows where those records come from.
 
-#include "sites/magnet_site.h"
-#include "sites/online_site.h"
+#include "sitedefs/program_definitions.h"
 
 namespace sirelo::fuzz {
 
 inline const auto& BuiltInMagnetSites() {
-    return MagnetSites();
+    return BuiltInSiteDefinitions().magnet;
 }
 
 inline const auto& BuiltInOnlineSites() {
-    return OnlineSites();
+    return BuiltInSiteDefinitions().online;
 }
 
 }  // namespace sirelo::fuzz

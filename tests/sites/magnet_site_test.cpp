@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "site_test_support.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 
 namespace sirelo::testing {
 namespace {
 
 const MagnetSite& Site(int index) {
-    return MagnetSites()[index];
+    return BuiltInSiteDefinitions().magnet[index];
 }
 
 Rows Cut(int site, const std::string& file) {
@@ -24,7 +25,7 @@ TEST(MagnetSiteTable, KeepsTheSpacesInsideTheMarkers) {
     EXPECT_EQ(Site(kBtbook).fields[kFieldName].endMarker, "\" href=");
     EXPECT_EQ(Site(kBtrabbit).fields[kFieldSize].startMarker,
               "\xCE\xC4\xBC\xFE\xB4\xF3\xD0\xA1\xA3\xBA");
-    for (const MagnetSite& site : MagnetSites()) {
+    for (const MagnetSite& site : BuiltInSiteDefinitions().magnet) {
         for (const FieldRule& rule : site.fields) {
             EXPECT_FALSE(rule.startMarker.empty() || rule.endMarker.empty()) << site.label;
         }

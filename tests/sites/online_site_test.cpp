@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "site_test_support.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/online_site.h"
 
 namespace sirelo::testing {
 namespace {
 
 const OnlineSite& Site(int index) {
-    return OnlineSites()[index];
+    return BuiltInSiteDefinitions().online[index];
 }
 
 std::vector<std::pair<std::string, std::string>> Items(int site, std::string_view base,
@@ -20,13 +21,15 @@ std::vector<std::pair<std::string, std::string>> Items(int site, std::string_vie
 }
 
 TEST(OnlineHit, TakesAddressAndNameFromTheFirstLinkOfAHit) {
-    const OnlineHit hit = ReadOnlineHit(Gbk("href=\"vod/103.html\">英雄儿女</a></h3><h3><a "
+    const OnlineHit hit = ReadOnlineHit(Site(k7dds),
+                                        Gbk("href=\"vod/103.html\">英雄儿女</a></h3><h3><a "
                                             "href=\"vod/104.html\">少年英雄</a></h3>"),
                                         "http://h/");
     EXPECT_EQ(hit.detailAddress, "http://h/vod/103.html");
     EXPECT_EQ(GbkToUtf8(hit.videoName), "英雄儿女");
     // No href=" at all: the detail address is the base alone.
-    EXPECT_EQ(ReadOnlineHit("href=x>y</a></h3>", "http://h/").detailAddress, "http://h/");
+    EXPECT_EQ(ReadOnlineHit(Site(k7dds), "href=x>y</a></h3>", "http://h/").detailAddress,
+              "http://h/");
 }
 
 TEST(DetailPage, SevenDdsListsEveryTitledLink) {

@@ -11,6 +11,7 @@
 #include "app/site_worker_launcher.h"
 #include "fixture_sites.h"
 #include "site_test_support.h"
+#include "sitedefs/program_definitions.h"
 
 namespace sirelo::testing {
 namespace {
@@ -41,8 +42,10 @@ class SearchRunWithSitesTest : public ::testing::Test {
     FakeNotifier notifier{journal};
     FakeSearchBox box;
     SteadyClock clock;
-    SearchController controller{
-        {view, notifier, box, clock}, sites.addresses(), MakeSiteWorkerLauncher};
+    SearchController controller{{view, notifier, box, clock},
+                                BuiltInSiteDefinitions(),
+                                sites.addresses(),
+                                MakeSiteWorkerLauncher};
 };
 
 TEST_F(SearchRunWithSitesTest, FiveBatmanPagesFromFourSites) {

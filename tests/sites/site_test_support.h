@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 #include "sites/result_list.h"
 #include "sites/search_run.h"
@@ -84,9 +85,11 @@ class ScrollLog : public ResultListObserver {
 
 // What a worker finds around it in the program, with the run's keyword set.
 struct WorkerHarness {
-    WorkerHarness(SiteAddresses addresses, const std::string& keywordUtf8)
-        : context{run,      magnetList,           onlineList,
-                  settings, std::move(addresses), [this] { ++statusRefreshes; }} {
+    WorkerHarness(SiteAddresses addresses, const std::string& keywordUtf8,
+                  const SiteDefinitions& definitions = BuiltInSiteDefinitions())
+        : context{run, magnetList, onlineList, settings, definitions, std::move(addresses), [this] {
+                      ++statusRefreshes;
+                  }} {
         run.setKeyword(Utf8ToGbk(keywordUtf8));
     }
 

@@ -12,6 +12,9 @@
 
 #include "config/config_test_support.h"
 #include "fixture_sites.h"
+#include "site_test_support.h"
+#include "sitedefs/program_definitions.h"
+#include "sites/magnet_worker.h"
 #include "support/loopback_server.h"
 
 extern char** environ;
@@ -144,6 +147,100 @@ TEST_F(SitecheckTest, WithoutBaseTheAddressComesFromTheConfigurationFile) {
     EXPECT_EQ(sitecheck({"online", "7DDS", "英雄"}).lines().size(), 7u);
 }
 
+// A user's sites.toml that points the DSS slot at a site of another layout:
+// the page number before the keyword, other markers, pages in GBK.
+constexpr const char* kRepurposedDss = R"(
+[magnet.DSS]
+page = "/s/{page}/{keyword}.html"
+encoding = "gbk"
+
+[magnet.DSS.name]
+start = '<td class="t">'
+end = "</td>"
+steps = [ { trim = true } ]
+
+[magnet.DSS.link]
+start = '<td class="h">'
+end = "</td>"
+steps = [ { prefix = "magnet:?xt=urn:btih:" } ]
+
+[magnet.DSS.size]
+start = '<td class="s">'
+end = "</td>"
+steps = []
+
+[magnet.DSS.heat]
+start = '<td class="p">人气 '
+end = "</td>"
+
+[magnet.DSS.created]
+start = '<td class="d">'
+end = "</td>"
+steps = [ { after_last = "收录于" }, { trim = true } ]
+)";
+
+TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
+    home.writeFile(Gbk("[站点地址]\r\nDSS=") + sites.baseAddress("DSS") + "\r\n");
+    std::ofstream(home.folder() + "/sites.toml") << kRepurposedDss;
+    const std::vector<std::string> expected = {
+        "1\t英雄 Hero 2002 国语中字 1080p\tmagnet:?xt=urn:btih:"
+        "5B3F1C0E9A8D7C6B5A4F3E2D1C0B9A8F7E6D5C4B\tDSS\t2.1 GB\t312\t2020-01-02",
+        "2\t英雄本色 A Better Tomorrow 1986\tmagnet:?xt=urn:btih:"
+        "AA11BB22CC33DD44EE55FF6677889900AABBCCDD\tDSS\t1.4 GB\t87\t2018-07-30",
+        "3\t少年英雄 DVDRip\tmagnet:?xt=urn:btih:0F1E2D3C4B5A69788796A5B4C3D2E1F00F1E2D3C\tDSS\t"
+        "700 MB\t5\t2015-11-11"};
+
+    // The program's start-up path, then its worker.
+    AppConfig config;
+    const SiteDefinitions definitions = ProgramSiteDefinitions(config, stderr);
+    WorkerHarness harness(ReadSiteAddresses(config, DefinedAddresses(definitions)), "英雄",
+                          definitions);
+    MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
+    std::vector<std::string> programRows;
+    for (const auto& cells : RowsOf(harness.magnetList)) {
+        std::string line;
+        for (const std::string& cell : cells)
+            line += (line.empty() ? "" : "\t") + cell;
+        programRows.push_back(line);
+    }
+    EXPECT_EQ(programRows, expected);
+    EXPECT_EQ(sites.requestCount("DSS", "/s/1/%E8%8B%B1%E9%9B%84.html"), 1u);
+
+    const ToolRun fetched = sitecheck({"magnet", "DSS", "英雄"});
+    EXPECT_EQ(fetched.lines(), expected);
+    EXPECT_EQ(fetched.err, "rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
+
+    // Offline, from the saved page, with the cut explained before the rows.
+    const ToolRun saved = sitecheck({"magnet", "DSS", "英雄", "--explain", "--page",
+                                     std::string(SIRELO_FIXTURES_DIR) + "/gbksite/hero-1.html"});
+    const std::vector<std::string> lines = saved.lines();
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(
+        lines[1],
+        "name     start markers 3, end markers 15, pieces 3; first \" 英雄 Hero 2002 国语中字 "
+        "1080p \" -> \"英雄 Hero 2002 国语中字 1080p\"");
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 6, lines.end()), expected);
+    EXPECT_EQ(sitecheck({"validate"}).status, 0);
+}
+
+TEST_F(SitecheckTest, AUserFileWithProblemsLeavesTheirSitesBuiltInAndSaysWhere) {
+    std::filesystem::create_directories(home.folder());
+    std::ofstream(home.folder() + "/sites.toml")
+        << "[magnet.DSS]\npage = \"/s/{page}\"\n[magnet.ZZS.name]\nstart = \"\"\n";
+    const ToolRun run = sitecheck({"magnet", "DSS", "英雄", "--base", sites.baseAddress("DSS")});
+    EXPECT_EQ(run.lines().size(), 3u) << "DSS keeps its built-in definition";
+    EXPECT_NE(run.err.find("sites.toml:2: magnet.DSS.page: has no {keyword}\n"), std::string::npos)
+        << run.err;
+    const ToolRun validate = sitecheck({"validate"});
+    EXPECT_EQ(validate.status, 1);
+    EXPECT_EQ(validate.lines().size(), 2u);
+    EXPECT_NE(validate.out.find("sites.toml:4: magnet.ZZS.name.start: is an empty marker"),
+              std::string::npos);
+    // The dump, as the user's file, is clean.
+    std::ofstream(home.folder() + "/sites.toml") << sitecheck({"dump"}).out;
+    EXPECT_EQ(sitecheck({"validate"}).status, 0);
+}
+
 TEST_F(SitecheckTest, BadArgumentsGiveTheUsageAndStatusTwo) {
     const std::vector<std::vector<std::string>> bad = {
         {},
@@ -161,6 +258,11 @@ TEST_F(SitecheckTest, BadArgumentsGiveTheUsageAndStatusTwo) {
         {"online", "7DDS", "x", "--no-filters"},
         {"online", "Btbook", "x"},
         {"board", "x"},
+        {"board", "--page"},
+        {"online", "7DDS", "x", "--page", "p.html"},
+        {"magnet", "DSS", "x", "--page", "/no/such/page.html"},
+        {"dump", "x"},
+        {"validate", "a", "b"},
     };
     for (const auto& args : bad) {
         const ToolRun run = sitecheck(args);

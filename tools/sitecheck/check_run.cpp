@@ -1,9 +1,12 @@
 #include "check_run.h"
 
+#include <fstream>
+#include <sstream>
 #include <utility>
 
 #include "config/app_config.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
@@ -13,8 +16,14 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
     CheckArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--base") {
-            if (i + 1 >= args.size()) throw UsageError("--base needs a URL");
+        const bool withValue =
+            arg == "--base" || arg == "--sites" || (arg == "--page" && knownFlags.contains(arg));
+        if (withValue && i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+        if (arg == "--sites") {
+            parsed.sites = args[++i];
+        } else if (arg == "--page" && withValue) {
+            parsed.page = args[++i];
+        } else if (arg == "--base") {
             std::string url = args[++i];
             if (!url.starts_with("http://") && !url.starts_with("https://")) {
                 throw UsageError("--base wants an http:// or https:// address, not " + url);
@@ -33,12 +42,48 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
     return parsed;
 }
 
-SiteAddresses ConfiguredAddresses() {
-    return ReadSiteAddresses(TheAppConfig());
+SiteDefinitions CheckDefinitions(const CheckArgs& args) {
+    LoadedDefinitions loaded =
+        args.sites ? LoadDefinitionsFile(*args.sites, true)
+                   : LoadDefinitionsFile(UserDefinitionsPath(TheAppConfig()), false);
+    for (const DefinitionProblem& problem : loaded.problems) {
+        std::fprintf(stderr, "sirelo-sitecheck: %s\n", DescribeProblem(problem).c_str());
+    }
+    return std::move(loaded.definitions);
 }
 
-CheckRun::CheckRun(SiteAddresses addresses, std::string keyword)
-    : context{run, magnetList, onlineList, settings, std::move(addresses), {}} {
+SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions) {
+    return ReadSiteAddresses(TheAppConfig(), DefinedAddresses(definitions));
+}
+
+std::string SavedPage(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw UsageError("cannot read the page " + path);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string Shortened(const std::string& utf8, std::size_t characters) {
+    std::size_t at = 0;
+    for (std::size_t count = 0; at < utf8.size() && count < characters; ++count) {
+        ++at;
+        while (at < utf8.size() && (static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80)
+            ++at;
+    }
+    return at < utf8.size() ? utf8.substr(0, at) + "..." : utf8;
+}
+
+std::size_t CountOf(std::string_view text, std::string_view marker) {
+    std::size_t count = 0;
+    if (marker.empty()) return count;
+    for (std::size_t at = text.find(marker); at != text.npos; at = text.find(marker, at))
+        ++count, at += marker.size();
+    return count;
+}
+
+CheckRun::CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses, std::string keyword)
+    : context{run, magnetList, onlineList, settings, definitions, std::move(addresses), {}} {
     run.setKeyword(std::move(keyword));
 }
 

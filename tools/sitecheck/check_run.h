@@ -11,6 +11,7 @@
 
 #include "config/live_settings.h"
 #include "config/site_addresses.h"
+#include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
 #include "sites/search_run.h"
 #include "sites/worker_context.h"
@@ -19,21 +20,38 @@ namespace sirelo::sitecheck {
 
 struct CheckArgs {
     std::vector<std::string> positional;
-    std::optional<std::string> base;  // --base URL, without a trailing "/"
-    std::set<std::string> flags;      // the flags given, "--no-filters" and the like
+    std::optional<std::string> base;   // --base URL, without a trailing "/"
+    std::optional<std::string> sites;  // --sites FILE: these definitions instead of the user's
+    std::optional<std::string> page;   // --page FILE: a saved page instead of a fetched one
+    std::set<std::string> flags;       // the flags given, "--no-filters" and the like
 };
 
-// Options may stand anywhere; throws UsageError for an unknown option, a
-// missing URL or a URL that is not http:// or https://.
+// Options may stand anywhere; --base and --sites are known to every mode, the
+// flags and "--page" only where the mode names them. Throws UsageError for an
+// unknown option, a missing value or a URL that is not http:// or https://.
 CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
                          const std::set<std::string>& knownFlags);
 
-// The program's [站点地址] addresses, as the configuration file gives them.
-SiteAddresses ConfiguredAddresses();
+// The definitions the program would run with (or those of --sites), every
+// problem of the file written to stderr.
+SiteDefinitions CheckDefinitions(const CheckArgs& args);
+
+// The program's addresses: the definitions' bases, and [站点地址] of the
+// configuration file over them.
+SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions);
+
+// The bytes of --page FILE; throws UsageError when it cannot be read.
+std::string SavedPage(const std::string& path);
+
+// `utf8` cut to `characters` characters, "..." marking a cut.
+std::string Shortened(const std::string& utf8, std::size_t characters);
+
+// How often `marker` stands in `text`, occurrences not overlapping.
+std::size_t CountOf(std::string_view text, std::string_view marker);
 
 // A whole search run for one worker, with its keyword (GBK) set.
 struct CheckRun {
-    explicit CheckRun(SiteAddresses addresses, std::string keyword);
+    CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses, std::string keyword);
     CheckRun(const CheckRun&) = delete;
     CheckRun& operator=(const CheckRun&) = delete;
 

@@ -1,9 +1,11 @@
-// sirelo-sitecheck magnet SITE KEYWORD [PAGE] [--base URL] [--no-filters]
+// sirelo-sitecheck magnet SITE KEYWORD [PAGE] [--base URL] [--page FILE] [--explain] [--no-filters]
 
 #include <charconv>
 #include <cstdio>
 
 #include "check_run.h"
+#include "explain.h"
+#include "net/page_fetch.h"
 #include "sitecheck_modes.h"
 #include "sites/magnet_site.h"
 #include "sites/magnet_worker.h"
@@ -13,8 +15,8 @@ namespace sirelo::sitecheck {
 namespace {
 
 int SiteIndex(const std::string& label) {
-    for (const MagnetSite& site : MagnetSites()) {
-        if (site.label == label) return site.index;
+    for (int i = 0; i < kMagnetSiteCount; ++i) {
+        if (kMagnetSiteIds[i] == label) return i;
     }
     throw UsageError("SITE is one of Btrabbit, ZZS, DSS, Btbook, not " + label);
 }
@@ -29,7 +31,7 @@ int PageNumber(const std::string& text) {
 }
 
 int RunMagnet(const std::vector<std::string>& args) {
-    const CheckArgs parsed = ParseCheckArgs(args, {"--no-filters"});
+    const CheckArgs parsed = ParseCheckArgs(args, {"--no-filters", "--explain", "--page"});
     if (parsed.positional.size() < 2 || parsed.positional.size() > 3) {
         throw UsageError("want SITE KEYWORD [PAGE]");
     }
@@ -37,14 +39,27 @@ int RunMagnet(const std::vector<std::string>& args) {
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
     const int page = parsed.positional.size() == 3 ? PageNumber(parsed.positional[2]) : 1;
+    const std::string savedPage = parsed.page ? SavedPage(*parsed.page) : "";
 
-    SiteAddresses addresses = ConfiguredAddresses();
+    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    const MagnetSite& site = definitions.magnet[siteIndex];
+    SiteAddresses addresses = ConfiguredAddresses(definitions);
     if (parsed.base) addresses.magnet[siteIndex] = *parsed.base;
-    CheckRun check(std::move(addresses), Utf8ToGbk(keyword));
+    CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
     const bool filters = !parsed.flags.contains("--no-filters");
     check.settings.exactSearch = filters;
     check.settings.filterLinks = filters;
-    MagnetSiteWorker(check.context, std::make_shared<std::mutex>(), siteIndex, page);
+
+    // The worker's own steps: the page's address, its bytes, the rows they give.
+    const Bytes bytes =
+        parsed.page ? savedPage
+                    : PageFetch(MagnetPageUrl(site, check.context.addresses.magnet[siteIndex],
+                                              check.run.keyword(), page));
+    if (parsed.flags.contains("--explain")) {
+        ExplainMagnetPage(site, SitePageText(bytes, site.encoding), stdout);
+    }
+    std::mutex lock;
+    AddMagnetPage(check.context, lock, site, check.run.keyword(), bytes);
 
     PrintRows(check.magnetList, stdout);
     PrintSummary(check, check.magnetList.RowCount(), check.run.siteExhausted[siteIndex]);
@@ -52,7 +67,9 @@ int RunMagnet(const std::vector<std::string>& args) {
 }
 
 const bool kRegistered = RegisterSitecheckMode(
-    {"magnet", "SITE KEYWORD [PAGE] [--base URL] [--no-filters]   SITE: Btrabbit ZZS DSS Btbook",
+    {"magnet",
+     "SITE KEYWORD [PAGE] [--base URL] [--page FILE] [--explain] [--no-filters]\n"
+     "      SITE: Btrabbit ZZS DSS Btbook; --page cuts a saved page instead of fetching",
      RunMagnet});
 
 }  // namespace

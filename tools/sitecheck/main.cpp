@@ -1,5 +1,6 @@
 // sirelo-sitecheck: runs one site worker of the program against a site and
-// prints the rows it finds, for keeping the site descriptors up to date.
+// prints the rows it finds, and checks site definitions files: the doctor for
+// keeping the site definitions up to date.
 
 #include <cstdio>
 #include <string>
@@ -19,7 +20,9 @@ int Usage(const std::string& problem) {
     std::fprintf(stderr,
                  "Rows go to stdout, one a line, cells separated by TAB, in UTF-8; a summary\n"
                  "goes to stderr. Without --base the site's address comes from [站点地址]\n"
-                 "of Configuration.ini, as in the program.\n");
+                 "of Configuration.ini, else from the site definitions, as in the program.\n"
+                 "Every mode reads the user's sites.toml next to Configuration.ini as the\n"
+                 "program does; --sites FILE reads FILE instead.\n");
     return 2;
 }
 

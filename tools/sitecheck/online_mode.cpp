@@ -4,7 +4,6 @@
 
 #include "check_run.h"
 #include "sitecheck_modes.h"
-#include "sites/online_site.h"
 #include "sites/online_worker.h"
 #include "text/codepage.h"
 
@@ -12,8 +11,8 @@ namespace sirelo::sitecheck {
 namespace {
 
 int SiteIndex(const std::string& label) {
-    for (const OnlineSite& site : OnlineSites()) {
-        if (GbkToUtf8(site.label) == label) return site.index;
+    for (int i = 0; i < kOnlineSiteCount; ++i) {
+        if (kOnlineSiteIds[i] == label) return i;
     }
     throw UsageError("SITE is 7DDS or 乐享电影网, not " + label);
 }
@@ -25,13 +24,14 @@ int RunOnline(const std::vector<std::string>& args) {
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
 
-    SiteAddresses addresses = ConfiguredAddresses();
+    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    SiteAddresses addresses = ConfiguredAddresses(definitions);
     if (parsed.base) {
         // The 7DDS paths are joined to a base that ends in "/".
         (siteIndex == k7dds ? addresses.sevenDds : addresses.lexiang) =
             siteIndex == k7dds ? *parsed.base + "/" : *parsed.base;
     }
-    CheckRun check(std::move(addresses), Utf8ToGbk(keyword));
+    CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
     OnlineSiteWorker(check.context, std::make_shared<std::mutex>(), siteIndex);
 
     PrintRows(check.onlineList, stdout);

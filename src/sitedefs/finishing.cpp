@@ -1,9 +1,7 @@
-#include "sites/finishing.h"
+#include "sitedefs/finishing.h"
 
 #include <cstddef>
-#include <utility>
 
-#include "text/codepage.h"
 #include "text/text.h"
 
 namespace sirelo {
@@ -32,15 +30,12 @@ std::string ApplyStep(const std::string& piece, const FinishStep& step) {
         }
         case FinishKind::Prefix:
             return Arg(step, 0) + piece;
+        case FinishKind::Append:
+            return piece + Arg(step, 0);
+        case FinishKind::Trim:
+            return TrimSpaces(piece);
     }
     return piece;
-}
-
-FinishStep Step(FinishKind kind, std::vector<std::string_view> utf8Args) {
-    FinishStep step{kind, {}};
-    for (std::string_view arg : utf8Args)
-        step.args.push_back(Gbk(arg));
-    return step;
 }
 
 }  // namespace
@@ -49,22 +44,6 @@ std::string ApplyFinishing(std::string piece, const FinishSteps& steps) {
     for (const FinishStep& step : steps)
         piece = ApplyStep(piece, step);
     return piece;
-}
-
-FinishStep Before(std::string_view marker) {
-    return Step(FinishKind::TextBefore, {marker});
-}
-FinishStep Between(std::string_view startMarker, std::string_view endMarker) {
-    return Step(FinishKind::TextBetween, {startMarker, endMarker});
-}
-FinishStep AfterLast(std::string_view marker) {
-    return Step(FinishKind::TextAfterLast, {marker});
-}
-FinishStep Replace(std::vector<std::string_view> findThenReplacement) {
-    return Step(FinishKind::ReplacePairs, std::move(findThenReplacement));
-}
-FinishStep Prefix(std::string_view text) {
-    return Step(FinishKind::Prefix, {text});
 }
 
 }  // namespace sirelo

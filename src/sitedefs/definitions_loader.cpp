@@ -1,0 +1,525 @@
+#include "sitedefs/definitions_loader.h"
+
+#include <stdexcept>
+
+// toml++ 3.3 states its parser's preconditions as assumptions, undefined
+// behaviour when broken, and some malformed files do break them (upstream
+// marzer/tomlplusplus#294). Compiled in here, a broken one throws instead, and
+// the file gets a problem.
+#define TOML_ASSERT(expr) \
+    ((expr) ? static_cast<void>(0) : throw std::invalid_argument("is not valid TOML"))
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "sitedefs/table_header_guard.h"
+#include "text/codepage.h"
+#include "text/regex_matcher.h"
+#include "text/text.h"
+
+namespace sirelo {
+namespace {
+
+enum class TextKind {
+    Marker,    // GBK, not empty
+    Text,      // GBK, may be empty
+    Pattern,   // a GBK regular expression that compiles
+    Address,   // an http:// or https:// address, as written
+    Path,      // as written, not empty
+    Template,  // as written, with {keyword} in it
+};
+
+constexpr std::array<std::string_view, kFieldCount> kFieldKeys{"name", "link", "size", "heat",
+                                                               "created"};
+
+long LineOf(const toml::source_region& region) {
+    return static_cast<long>(region.begin.line);
+}
+
+// A key as the file would write it: quoted unless it is a bare key.
+std::string KeyText(std::string_view key) {
+    const bool bare = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '-';
+    });
+    return bare ? std::string(key) : "\"" + std::string(key) + "\"";
+}
+
+struct Problems {
+    std::string file;
+    std::vector<DefinitionProblem> list;
+
+    void add(long line, std::string key, std::string words) {
+        list.push_back({file, line, std::move(key), std::move(words)});
+    }
+};
+
+bool IsWebAddress(std::string_view value) {
+    for (std::string_view scheme : {"http://", "https://"}) {
+        if (StartsWithIgnoringAsciiCase(value, scheme) && value.size() > scheme.size()) return true;
+    }
+    return false;
+}
+
+// The value of a text key in the shape `kind` wants; `why` says what is wrong
+// with it otherwise.
+std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
+    const toml::value<std::string>* value = node.as_string();
+    if (!value) {
+        why = "wants a text in quotes";
+        return {};
+    }
+    const std::string& utf8 = value->get();
+    if (utf8.find('\0') != std::string::npos) {
+        why = "holds a zero character";
+        return {};
+    }
+    switch (kind) {
+        case TextKind::Address:
+            if (!IsWebAddress(utf8)) why = "wants an http:// or https:// address";
+            return utf8;
+        case TextKind::Path:
+            if (utf8.empty()) why = "is empty";
+            return utf8;
+        case TextKind::Template:
+            if (utf8.find("{keyword}") == std::string::npos) why = "has no {keyword}";
+            return utf8;
+        case TextKind::Marker:
+        case TextKind::Text:
+        case TextKind::Pattern:
+            break;
+    }
+    std::string gbk = Utf8ToGbk(utf8);
+    if (GbkToUtf8(gbk) != utf8) {
+        why = "holds a character that GBK lacks";
+    } else if (kind != TextKind::Text && gbk.empty()) {
+        why = "is an empty marker";
+    } else if (kind == TextKind::Pattern && !RegexMatcher().Execute(gbk, "")) {
+        why = "is not a regular expression that compiles";
+    }
+    return gbk;
+}
+
+constexpr const char* kStepWords =
+    "a step is a table of one key: before, between, after_last, replace, prefix, append or trim";
+
+// One finishing step, written { name = argument }.
+std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
+    const toml::table* table = node.as_table();
+    if (!table || table->size() != 1) {
+        why = kStepWords;
+        return std::nullopt;
+    }
+    const auto entry = *table->begin();
+    const std::string_view step = entry.first.str();
+    const toml::node& argument = entry.second;
+    auto text = [&](const toml::node& arg, TextKind kind) { return Convert(arg, kind, why); };
+    // Two markers, or a find and its replacement.
+    auto pair = [&](const toml::node& arg, TextKind second) -> std::vector<std::string> {
+        const toml::array* array = arg.as_array();
+        if (!array || array->size() != 2) {
+            why = "wants two texts: [\"...\", \"...\"]";
+            return {};
+        }
+        std::string first = text(*array->get(0), TextKind::Marker);
+        return {std::move(first), text(*array->get(1), second)};
+    };
+    if (step == "before")
+        return FinishStep{FinishKind::TextBefore, {text(argument, TextKind::Marker)}};
+    if (step == "after_last") {
+        return FinishStep{FinishKind::TextAfterLast, {text(argument, TextKind::Marker)}};
+    }
+    if (step == "between")
+        return FinishStep{FinishKind::TextBetween, pair(argument, TextKind::Marker)};
+    if (step == "prefix") return FinishStep{FinishKind::Prefix, {text(argument, TextKind::Text)}};
+    if (step == "append") return FinishStep{FinishKind::Append, {text(argument, TextKind::Text)}};
+    if (step == "trim") {
+        if (argument.value_exact<bool>() != true) why = "wants trim = true";
+        return FinishStep{FinishKind::Trim, {}};
+    }
+    if (step == "replace") {
+        FinishStep replace{FinishKind::ReplacePairs, {}};
+        const toml::array* pairs = argument.as_array();
+        if (!pairs || pairs->empty()) why = "wants pairs: [[\"find\", \"replacement\"], ...]";
+        for (std::size_t i = 0; pairs && i < pairs->size() && why.empty(); ++i) {
+            for (std::string& arg : pair(*pairs->get(i), TextKind::Text))
+                replace.args.push_back(std::move(arg));
+        }
+        return replace;
+    }
+    why = "\"" + std::string(step) + "\" is no step; " + kStepWords;
+    return std::nullopt;
+}
+
+// One table of the file. It hands out its keys, and at the end names every key
+// nobody asked for.
+class Table {
+  public:
+    Table(Problems& problems, const toml::table& table, std::string path)
+        : problems_(problems), table_(table), path_(std::move(path)) {}
+
+    long line() const { return LineOf(table_.source()); }
+    std::string keyPath(std::string_view key) const { return path_ + "." + KeyText(key); }
+
+    void problem(const toml::node& node, std::string_view key, std::string words) {
+        problems_.add(LineOf(node.source()), keyPath(key), std::move(words));
+    }
+
+    const toml::node* take(std::string_view key) {
+        taken_.insert(std::string(key));
+        return table_.get(key);
+    }
+
+    void text(std::string_view key, std::string& out, TextKind kind) {
+        const toml::node* node = take(key);
+        if (!node) return;
+        std::string why;
+        std::string value = Convert(*node, kind, why);
+        if (why.empty()) {
+            out = std::move(value);
+        } else {
+            problem(*node, key, std::move(why));
+        }
+    }
+
+    void flag(std::string_view key, bool& out) {
+        const toml::node* node = take(key);
+        if (!node) return;
+        if (const std::optional<bool> value = node->value_exact<bool>()) {
+            out = *value;
+        } else {
+            problem(*node, key, "wants true or false");
+        }
+    }
+
+    void encoding(std::string_view key, PageEncoding& out) {
+        const toml::node* node = take(key);
+        if (!node) return;
+        const std::string value = ToLowerAscii(node->value_or(std::string()));
+        if (value == "utf-8") {
+            out = PageEncoding::Utf8;
+        } else if (value == "gbk") {
+            out = PageEncoding::Gbk;
+        } else {
+            problem(*node, key, "wants \"utf-8\" or \"gbk\"");
+        }
+    }
+
+    void steps(std::string_view key, FinishSteps& out) {
+        const toml::node* node = take(key);
+        if (!node) return;
+        const toml::array* array = node->as_array();
+        if (!array) {
+            problem(*node, key, "wants a list of steps: [ { before = \"...\" }, ... ]");
+            return;
+        }
+        FinishSteps steps;
+        bool good = true;
+        for (std::size_t i = 0; i < array->size(); ++i) {
+            const toml::node& element = *array->get(i);
+            std::string why;
+            std::optional<FinishStep> step = ReadStep(element, why);
+            if (why.empty() && step) {
+                steps.push_back(std::move(*step));
+            } else {
+                problems_.add(LineOf(element.source()),
+                              keyPath(key) + "[" + std::to_string(i + 1) + "]", std::move(why));
+                good = false;
+            }
+        }
+        if (good) out = std::move(steps);
+    }
+
+    // `read` gets the sub-table when the key holds one.
+    void sub(std::string_view key, const std::function<void(Table&)>& read) {
+        const toml::node* node = take(key);
+        if (!node) return;
+        const toml::table* table = node->as_table();
+        if (!table) {
+            problem(*node, key, "wants a table");
+            return;
+        }
+        Table inner(problems_, *table, keyPath(key));
+        read(inner);
+        inner.reportUnknownKeys();
+    }
+
+    void reportUnknownKeys() {
+        for (const auto& [key, node] : table_) {
+            if (!taken_.contains(std::string(key.str()))) {
+                problems_.add(LineOf(key.source()), keyPath(key.str()), "is no known key");
+            }
+        }
+    }
+
+  private:
+    Problems& problems_;
+    const toml::table& table_;
+    std::string path_;
+    std::set<std::string> taken_;
+};
+
+// Checks that a site's values are all there once the file is applied; only a
+// file applied over blank definitions (the built-in one) can miss any.
+class Completeness {
+  public:
+    Completeness(Problems& problems, long line, std::string path)
+        : problems_(problems), line_(line), path_(std::move(path)) {}
+    void need(std::string_view key, const std::string& value) {
+        if (value.empty()) problems_.add(line_, path_ + "." + std::string(key), "is missing");
+    }
+
+  private:
+    Problems& problems_;
+    long line_;
+    std::string path_;
+};
+
+void ReadMagnetSite(Table& table, MagnetSite& site) {
+    table.text("base", site.base, TextKind::Address);
+    table.text("page", site.pagePath, TextKind::Template);
+    table.encoding("encoding", site.encoding);
+    table.text("no_results", site.noResults, TextKind::Text);
+    for (int f = 0; f < kFieldCount; ++f) {
+        table.sub(kFieldKeys[f], [&rule = site.fields[f]](Table& field) {
+            field.text("start", rule.startMarker, TextKind::Marker);
+            field.text("end", rule.endMarker, TextKind::Marker);
+            field.steps("steps", rule.steps);
+        });
+    }
+}
+
+void CheckMagnetSite(Completeness& check, const MagnetSite& site) {
+    check.need("base", site.base);
+    check.need("page", site.pagePath);
+    for (int f = 0; f < kFieldCount; ++f) {
+        const std::string field(kFieldKeys[f]);
+        check.need(field + ".start", site.fields[f].startMarker);
+        check.need(field + ".end", site.fields[f].endMarker);
+    }
+}
+
+void ReadMarkers(Table& table, std::string& start, std::string& end) {
+    table.text("start", start, TextKind::Marker);
+    table.text("end", end, TextKind::Marker);
+}
+
+void ReadOnlineSite(Table& table, OnlineSite& site) {
+    table.text("base", site.base, TextKind::Address);
+    table.text("search", site.searchPath, TextKind::Path);
+    table.text("form", site.form, TextKind::Template);
+    table.encoding("encoding", site.encoding);
+    table.text("hit", site.hitPattern, TextKind::Pattern);
+    table.flag("scroll", site.scrollsNewRows);
+    table.text("no_results", site.noResults, TextKind::Text);
+    table.sub("detail", [&](Table& t) { ReadMarkers(t, site.detailStart, site.detailEnd); });
+    table.sub("name", [&](Table& t) { ReadMarkers(t, site.nameStart, site.nameEnd); });
+    // block = false: the items are cut from the whole page.
+    if (const toml::node* block = table.take("block");
+        block && block->value_exact<bool>() == false) {
+        site.blockStart.clear();
+        site.blockEnd.clear();
+        site.blockPrefix.clear();
+        site.blockSuffix.clear();
+    } else {
+        table.sub("block", [&](Table& t) {
+            ReadMarkers(t, site.blockStart, site.blockEnd);
+            t.text("prefix", site.blockPrefix, TextKind::Text);
+            t.text("suffix", site.blockSuffix, TextKind::Text);
+        });
+    }
+    table.sub("item", [&](Table& t) {
+        ReadMarkers(t, site.itemStart, site.itemEnd);
+        t.steps("info", site.info);
+        t.steps("address", site.addressPath);
+    });
+}
+
+void CheckOnlineSite(Completeness& check, const OnlineSite& site) {
+    check.need("base", site.base);
+    check.need("search", site.searchPath);
+    check.need("form", site.form);
+    check.need("hit", site.hitPattern);
+    check.need("detail.start", site.detailStart);
+    check.need("detail.end", site.detailEnd);
+    check.need("name.start", site.nameStart);
+    check.need("name.end", site.nameEnd);
+    if (!site.blockStart.empty()) check.need("block.end", site.blockEnd);
+    check.need("item.start", site.itemStart);
+    check.need("item.end", site.itemEnd);
+}
+
+void ReadBoard(Table& table, BoardDefinition& board) {
+    table.text("base", board.base, TextKind::Address);
+    table.text("page", board.pagePath, TextKind::Path);
+    table.encoding("encoding", board.encoding);
+    auto field = [](BoardField& f) {
+        return [&f](Table& t) {
+            t.text("pattern", f.pattern, TextKind::Pattern);
+            ReadMarkers(t, f.startMarker, f.endMarker);
+        };
+    };
+    table.sub("name", field(board.name));
+    table.sub("poster", field(board.poster));
+    table.sub("date", field(board.date));
+    table.sub("score", [&](Table& t) {
+        field(board.score)(t);
+        t.text("fraction_start", board.fractionStart, TextKind::Marker);
+        t.text("fraction_end", board.fractionEnd, TextKind::Marker);
+    });
+    table.sub("stars", [&](Table& t) {
+        ReadMarkers(t, board.starsStart, board.starsEnd);
+        t.text("label", board.starsLabel, TextKind::Marker);
+        t.text("separator", board.starsSeparator, TextKind::Marker);
+    });
+}
+
+void CheckBoard(Completeness& check, const BoardDefinition& board) {
+    check.need("base", board.base);
+    check.need("page", board.pagePath);
+    const std::pair<const char*, const BoardField*> fields[] = {{"name", &board.name},
+                                                                {"poster", &board.poster},
+                                                                {"date", &board.date},
+                                                                {"score", &board.score}};
+    for (const auto& [key, field] : fields) {
+        check.need(std::string(key) + ".pattern", field->pattern);
+        check.need(std::string(key) + ".start", field->startMarker);
+        check.need(std::string(key) + ".end", field->endMarker);
+    }
+    check.need("score.fraction_start", board.fractionStart);
+    check.need("score.fraction_end", board.fractionEnd);
+    check.need("stars.start", board.starsStart);
+    check.need("stars.end", board.starsEnd);
+    check.need("stars.label", board.starsLabel);
+    check.need("stars.separator", board.starsSeparator);
+}
+
+// One site's table applied to a copy of its record; the copy replaces the
+// record only when the table had no problem.
+template <typename Record, typename Read, typename Check>
+void ApplySite(Problems& problems, const toml::node& node, const std::string& path, Record& record,
+               Read read, Check check) {
+    const std::size_t before = problems.list.size();
+    const toml::table* table = node.as_table();
+    if (!table) {
+        problems.add(LineOf(node.source()), path, "wants a table");
+        return;
+    }
+    Record changed = record;
+    Table reader(problems, *table, path);
+    read(reader, changed);
+    reader.reportUnknownKeys();
+    if (problems.list.size() != before) return;
+    Completeness completeness(problems, reader.line(), path);
+    check(completeness, changed);
+    if (problems.list.size() == before) record = std::move(changed);
+}
+
+template <typename Record, std::size_t N, typename Read, typename Check>
+void ApplySites(Problems& problems, const toml::node& node, std::string_view group,
+                const std::array<std::string_view, N>& ids, std::array<Record, N>& records,
+                Read read, Check check) {
+    const toml::table* table = node.as_table();
+    if (!table) {
+        problems.add(LineOf(node.source()), std::string(group), "wants a table");
+        return;
+    }
+    for (const auto& [key, site] : *table) {
+        const std::string path = std::string(group) + "." + KeyText(key.str());
+        const auto id = std::find(ids.begin(), ids.end(), key.str());
+        if (id == ids.end()) {
+            std::string known;
+            for (std::string_view name : ids)
+                known += (known.empty() ? "" : ", ") + KeyText(name);
+            problems.add(LineOf(key.source()), path, "is no such site; the sites are " + known);
+            continue;
+        }
+        ApplySite(problems, site, path, records[static_cast<std::size_t>(id - ids.begin())], read,
+                  check);
+    }
+}
+
+void ApplyRoot(Problems& problems, const toml::table& root, SiteDefinitions& definitions) {
+    for (const auto& [key, node] : root) {
+        const std::string_view name = key.str();
+        if (name == "magnet") {
+            ApplySites(problems, node, name, kMagnetSiteIds, definitions.magnet, ReadMagnetSite,
+                       CheckMagnetSite);
+        } else if (name == "online") {
+            ApplySites(problems, node, name, kOnlineSiteIds, definitions.online, ReadOnlineSite,
+                       CheckOnlineSite);
+        } else if (name == "board") {
+            ApplySite(problems, node, "board", definitions.board, ReadBoard, CheckBoard);
+        } else {
+            problems.add(LineOf(key.source()), KeyText(name),
+                         "is no part of a definitions file; the parts are magnet, online and "
+                         "board");
+        }
+    }
+}
+
+}  // namespace
+
+std::string DescribeProblem(const DefinitionProblem& problem) {
+    std::string text = problem.file;
+    if (problem.line > 0) text += ":" + std::to_string(problem.line);
+    text += ": ";
+    if (!problem.key.empty()) text += problem.key + ": ";
+    return text + problem.words;
+}
+
+SiteDefinitions BlankSiteDefinitions() {
+    SiteDefinitions definitions;
+    for (int i = 0; i < kMagnetSiteCount; ++i) {
+        definitions.magnet[i].index = i;
+        definitions.magnet[i].label = Gbk(kMagnetSiteIds[i]);
+    }
+    for (int i = 0; i < kOnlineSiteCount; ++i) {
+        definitions.online[i].index = i;
+        definitions.online[i].label = Gbk(kOnlineSiteIds[i]);
+    }
+    return definitions;
+}
+
+LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view text,
+                                   std::string_view fileName) {
+    LoadedDefinitions loaded{base, {}};
+    Problems problems{std::string(fileName), {}};
+    // TOML has no place for a zero byte, and toml++ 3.3 trips over one in a key.
+    if (const std::size_t zero = text.find('\0'); zero != text.npos) {
+        const auto lines = std::count(text.begin(), text.begin() + zero, '\n');
+        problems.add(static_cast<long>(lines) + 1, "", "holds a zero byte");
+        loaded.problems = std::move(problems.list);
+        return loaded;
+    }
+    if (const long line = BadTableHeaderLine(text)) {
+        problems.add(line, "", "a table name starts with a letter, a digit, _, - or a quote");
+        loaded.problems = std::move(problems.list);
+        return loaded;
+    }
+    try {
+        const toml::table root = toml::parse(text, fileName);
+        SiteDefinitions applied = base;
+        ApplyRoot(problems, root, applied);
+        loaded.definitions = std::move(applied);
+    } catch (const toml::parse_error& error) {
+        problems.add(LineOf(error.source()), "", std::string(error.description()));
+    } catch (const std::exception& error) {
+        problems.list.clear();
+        problems.add(0, "", error.what());
+    }
+    std::stable_sort(
+        problems.list.begin(), problems.list.end(),
+        [](const DefinitionProblem& a, const DefinitionProblem& b) { return a.line < b.line; });
+    loaded.problems = std::move(problems.list);
+    return loaded;
+}
+
+}  // namespace sirelo

@@ -1,0 +1,39 @@
+#pragma once
+// Reading a definitions file (TOML, UTF-8) into the site records. A file's
+// table for a site replaces the keys it names and keeps every other value of
+// the definitions it is applied over. A site table with any problem leaves
+// that site as it was, and the file's other sites still apply; a file that
+// does not parse changes nothing. Problems come back as values.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sitedefs/site_definitions.h"
+
+namespace sirelo {
+
+struct DefinitionProblem {
+    std::string file;
+    long line = 0;    // 1-based; 0 when the problem has no place in the file
+    std::string key;  // dotted, as the file writes it: "magnet.DSS.name.start"
+    std::string words;
+};
+
+// "file:line: key: words", in UTF-8.
+std::string DescribeProblem(const DefinitionProblem& problem);
+
+struct LoadedDefinitions {
+    SiteDefinitions definitions;
+    std::vector<DefinitionProblem> problems;
+};
+
+// Every site with its index and label and nothing else: what the built-in
+// file is applied over.
+SiteDefinitions BlankSiteDefinitions();
+
+// `text` applied over `base`; `fileName` names the file in the problems.
+LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view text,
+                                   std::string_view fileName);
+
+}  // namespace sirelo

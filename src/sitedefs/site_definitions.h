@@ -1,0 +1,119 @@
+#pragma once
+// Every site as data: the four magnet sites, the two online-play sites and the
+// film-ranking board. The records are filled from data/sites.toml (built in)
+// and the user's sites.toml once at start-up, before any worker runs, and are
+// immutable afterwards: every thread reads them through a const reference.
+// Markers, patterns and labels are GBK; addresses and paths are as written.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "config/live_settings.h"
+#include "config/site_addresses.h"
+#include "sitedefs/finishing.h"
+
+namespace sirelo {
+
+// The encoding a site's pages come in; everything is cut as GBK.
+enum class PageEncoding { Utf8, Gbk };
+
+enum MagnetField { kFieldName, kFieldLink, kFieldSize, kFieldHeat, kFieldCreated, kFieldCount };
+
+// A raw piece is everything between a start marker and the next end marker.
+struct FieldRule {
+    std::string startMarker;  // GBK, matched byte for byte
+    std::string endMarker;
+    FinishSteps steps;
+    friend bool operator==(const FieldRule&, const FieldRule&) = default;
+};
+
+struct MagnetSite {
+    int index = 0;      // MagnetSiteIndex
+    std::string label;  // the 来源站点 cell, and the site's key in the settings file
+    std::string base;   // scheme://host; [站点地址] of Configuration.ini wins over it
+    // The result page after the base: {keyword} and {page} stand for the
+    // encoded keyword and the page number.
+    std::string pagePath;
+    PageEncoding encoding = PageEncoding::Utf8;
+    std::array<FieldRule, kFieldCount> fields;  // indexed by MagnetField
+    std::string noResults;  // a text only a "nothing found" page holds; empty: none known
+    friend bool operator==(const MagnetSite&, const MagnetSite&) = default;
+};
+
+struct OnlineSite {
+    int index = 0;           // OnlineSiteIndex
+    std::string label;       // the 来源站点 cell, GBK
+    std::string base;        // scheme://host, 7DDS's ending in "/"
+    std::string searchPath;  // joined to the base address as it is
+    std::string form;        // the posted text; {keyword} as for a magnet page
+    PageEncoding encoding = PageEncoding::Utf8;
+    std::string hitPattern;              // one match per hit
+    std::string detailStart, detailEnd;  // the hit's detail page, after the base
+    std::string nameStart, nameEnd;      // the hit's video name
+    // When blockStart is set, the items are cut from blockPrefix + the text
+    // between blockStart and blockEnd + blockSuffix instead of the whole page.
+    std::string blockStart;
+    std::string blockEnd;
+    std::string blockPrefix;
+    std::string blockSuffix;
+    std::string itemStart;
+    std::string itemEnd;
+    FinishSteps info;             // item -> the 数据信息 cell
+    FinishSteps addressPath;      // item -> what follows the base in the 网页地址 cell
+    bool scrollsNewRows = false;  // follows 保证显示_选择框
+    std::string noResults;        // as for a magnet site
+    friend bool operator==(const OnlineSite&, const OnlineSite&) = default;
+};
+
+// One film field of the board: the i-th match of `pattern` over the page
+// belongs to the i-th film, and the field is the text between the markers in it.
+struct BoardField {
+    std::string pattern;
+    std::string startMarker;
+    std::string endMarker;
+    friend bool operator==(const BoardField&, const BoardField&) = default;
+};
+
+struct BoardDefinition {
+    std::string base;      // scheme://host; [站点地址] wins over it
+    std::string pagePath;  // the board page after the base
+    PageEncoding encoding = PageEncoding::Utf8;
+    BoardField name;
+    BoardField poster;
+    BoardField date;
+    BoardField score;  // the markers give the integer part
+    std::string fractionStart, fractionEnd;
+    // Star paragraphs: every text between these markers, in page order.
+    std::string starsStart, starsEnd;
+    std::string starsLabel;      // the names follow the last one
+    std::string starsSeparator;  // a long list is cut at the first one
+    friend bool operator==(const BoardDefinition&, const BoardDefinition&) = default;
+};
+
+struct SiteDefinitions {
+    std::array<MagnetSite, kMagnetSiteCount> magnet;  // indexed by MagnetSiteIndex
+    std::array<OnlineSite, kOnlineSiteCount> online;  // indexed by OnlineSiteIndex
+    BoardDefinition board;
+    friend bool operator==(const SiteDefinitions&, const SiteDefinitions&) = default;
+};
+
+// The ids of the sites in the definitions files, in index order (UTF-8). They
+// are the labels, the checkboxes and the settings keys, and never change.
+inline constexpr std::array<std::string_view, kMagnetSiteCount> kMagnetSiteIds{"Btrabbit", "ZZS",
+                                                                               "DSS", "Btbook"};
+inline constexpr std::array<std::string_view, kOnlineSiteCount> kOnlineSiteIds{"7DDS",
+                                                                               "乐享电影网"};
+
+// `text` with every {keyword} and {page} replaced.
+std::string FillPlaceholders(std::string_view text, std::string_view keyword,
+                             std::string_view page);
+
+// A page's bytes, up to the first zero byte, as GBK text.
+std::string SitePageText(std::string_view bytes, PageEncoding encoding);
+
+// The bases of the definitions in the shape [站点地址] gives them: no trailing
+// "/", except 7DDS's, whose paths are joined to a base ending in one.
+SiteAddresses DefinedAddresses(const SiteDefinitions& definitions);
+
+}  // namespace sirelo

@@ -1,0 +1,185 @@
+#include "sitedefs/definitions_loader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "config/config_test_support.h"
+#include "sitedefs/program_definitions.h"
+#include "text/codepage.h"
+
+namespace sirelo {
+namespace {
+
+const SiteDefinitions& BuiltIns() {
+    return BuiltInSiteDefinitions();
+}
+
+LoadedDefinitions Apply(const std::string& text) {
+    return ApplyDefinitions(BuiltIns(), text, "sites.toml");
+}
+
+std::vector<std::string> Described(const LoadedDefinitions& loaded) {
+    std::vector<std::string> lines;
+    for (const DefinitionProblem& problem : loaded.problems)
+        lines.push_back(DescribeProblem(problem));
+    return lines;
+}
+
+TEST(BuiltInDefinitions, LoadCleanlyAndADumpOfThemChangesNothing) {
+    const LoadedDefinitions built =
+        ApplyDefinitions(BlankSiteDefinitions(), BuiltInDefinitionsText(), "built in");
+    EXPECT_EQ(Described(built), std::vector<std::string>{});
+    EXPECT_EQ(built.definitions, BuiltIns());
+    const LoadedDefinitions dumped = Apply(std::string(BuiltInDefinitionsText()));
+    EXPECT_TRUE(dumped.problems.empty());
+    EXPECT_EQ(dumped.definitions, BuiltIns());
+    EXPECT_EQ(BuiltIns().online[kLexiang].label, Gbk("乐享电影网"));
+    EXPECT_EQ(BuiltIns().online[kLexiang].blockEnd, "</a></li> ");
+}
+
+TEST(UserDefinitions, ATableReplacesTheKeysItNamesAndKeepsTheRest) {
+    const LoadedDefinitions loaded = Apply(R"(
+[magnet.DSS]
+page = "/s/{page}/{keyword}.html"
+encoding = "gbk"
+no_results = "没有找到"
+[magnet.DSS.name]
+end = "</td>"
+steps = [ { trim = true }, { append = "!" }, { between = ["a", "b"] } ]
+[magnet.DSS.size]
+steps = []
+[online."乐享电影网"]
+block = false
+[board.stars]
+separator = "、"
+)");
+    EXPECT_EQ(Described(loaded), std::vector<std::string>{});
+    const MagnetSite& dss = loaded.definitions.magnet[kDss];
+    const MagnetSite& builtIn = BuiltIns().magnet[kDss];
+    EXPECT_EQ(dss.pagePath, "/s/{page}/{keyword}.html");
+    EXPECT_EQ(dss.encoding, PageEncoding::Gbk);
+    EXPECT_EQ(dss.noResults, Gbk("没有找到"));
+    EXPECT_EQ(dss.base, builtIn.base);
+    EXPECT_EQ(dss.fields[kFieldName].startMarker, builtIn.fields[kFieldName].startMarker);
+    EXPECT_EQ(dss.fields[kFieldName].endMarker, "</td>");
+    EXPECT_EQ(dss.fields[kFieldName].steps, (FinishSteps{{FinishKind::Trim, {}},
+                                                         {FinishKind::Append, {"!"}},
+                                                         {FinishKind::TextBetween, {"a", "b"}}}));
+    EXPECT_TRUE(dss.fields[kFieldSize].steps.empty());
+    EXPECT_EQ(dss.fields[kFieldLink], builtIn.fields[kFieldLink]);
+    EXPECT_TRUE(loaded.definitions.online[kLexiang].blockStart.empty());
+    EXPECT_EQ(loaded.definitions.board.starsSeparator, Gbk("、"));
+    EXPECT_EQ(loaded.definitions.board.starsLabel, BuiltIns().board.starsLabel);
+    EXPECT_EQ(loaded.definitions.magnet[kZzs], BuiltIns().magnet[kZzs]);
+    EXPECT_EQ(loaded.definitions.online[k7dds], BuiltIns().online[k7dds]);
+    EXPECT_EQ(FillPlaceholders(dss.pagePath, "%41", "2"), "/s/2/%41.html");
+}
+
+// Each file holds one bad table beside a good one: the bad one's site stays
+// built in, the good one applies, and each problem names its line and key.
+struct BadFile {
+    const char* name;
+    const char* text;
+    std::vector<std::string> problems;
+};
+
+TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
+    const std::string good = "\n[magnet.ZZS]\npage = \"/z/{keyword}/{page}\"\n";
+    const std::vector<BadFile> files = {
+        {"unknown key",
+         "[magnet.DSS]\nencoding = \"gbk\"\ncolour = 1\n",
+         {"sites.toml:3: magnet.DSS.colour: is no known key"}},
+        {"wrong type",
+         "[magnet.DSS]\nencoding = \"gbk\"\npage = 5\n",
+         {"sites.toml:3: magnet.DSS.page: wants a text in quotes"}},
+        {"empty marker",
+         "[magnet.DSS.name]\nstart = \"\"\nend = \"x\"\n",
+         {"sites.toml:2: magnet.DSS.name.start: is an empty marker"}},
+        {"unknown step",
+         "[magnet.DSS.link]\nsteps = [ { before = \"a\" }, { cut = \"b\" } ]\n",
+         {"sites.toml:2: magnet.DSS.link.steps[2]: \"cut\" is no step; a step is a table of "
+          "one key: before, between, after_last, replace, prefix, append or trim"}},
+        {"two keys in a step",
+         "[magnet.DSS.link]\nsteps = [ { before = \"a\", prefix = \"b\" } ]\n",
+         {"sites.toml:2: magnet.DSS.link.steps[1]: a step is a table of one key: before, "
+          "between, after_last, replace, prefix, append or trim"}},
+        {"page without keyword",
+         "[magnet.DSS]\nencoding = \"gbk\"\npage = \"/list/{page}\"\n",
+         {"sites.toml:3: magnet.DSS.page: has no {keyword}"}},
+        {"bad encoding",
+         "[magnet.DSS]\nencoding = \"latin1\"\n",
+         {"sites.toml:2: magnet.DSS.encoding: wants \"utf-8\" or \"gbk\""}},
+        {"a character GBK lacks",
+         "[magnet.DSS.heat]\nstart = \"\xF0\x9F\x8E\xAC\"\n",
+         {"sites.toml:2: magnet.DSS.heat.start: holds a character that GBK lacks"}},
+        {"replace without pairs",
+         "[magnet.DSS.size]\nsteps = [ { replace = [\"?\", \" \"] } ]\n",
+         {"sites.toml:2: magnet.DSS.size.steps[1]: wants two texts: [\"...\", \"...\"]"}},
+        {"bad pattern",
+         "[online.\"乐享电影网\"]\nhit = \"(href\"\n",
+         {"sites.toml:2: online.\"乐享电影网\".hit: is not a regular expression that compiles"}},
+        {"a seventh site",
+         "[magnet.Btdigg]\npage = \"/{keyword}\"\n",
+         {"sites.toml:1: magnet.Btdigg: is no such site; the sites are Btrabbit, ZZS, DSS, "
+          "Btbook"}},
+        {"bad base",
+         "[board]\nbase = \"maoyan.com\"\n",
+         {"sites.toml:2: board.base: wants an http:// or https:// address"}},
+    };
+    for (const BadFile& file : files) {
+        SCOPED_TRACE(file.name);
+        const LoadedDefinitions loaded = Apply(file.text + good);
+        EXPECT_EQ(Described(loaded), file.problems);
+        EXPECT_EQ(loaded.definitions.magnet[kDss], BuiltIns().magnet[kDss]);
+        EXPECT_EQ(loaded.definitions.online, BuiltIns().online);
+        EXPECT_EQ(loaded.definitions.board, BuiltIns().board);
+        EXPECT_EQ(loaded.definitions.magnet[kZzs].pagePath, "/z/{keyword}/{page}");
+    }
+}
+
+TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
+    const LoadedDefinitions loaded = Apply("[magnet.ZZS]\npage = \"/z/{keyword}\"\n[magnet.DSS\n");
+    ASSERT_EQ(loaded.problems.size(), 1u);
+    EXPECT_EQ(loaded.problems[0].line, 3);
+    EXPECT_EQ(loaded.definitions, BuiltIns());
+    EXPECT_EQ(Apply(std::string("page = \"\xFF\"\n")).definitions, BuiltIns());
+    // Headers the parser cannot start a key on; a nested array line is no header.
+    for (const char* header :
+         {"[&]\n", "x = 1\n [[=a]]\n", "[[[a]]]\n", "s = \"\"\"\n\"\"\"\n[ \x7F]\n"}) {
+        EXPECT_EQ(Apply(header).problems.at(0).words,
+                  "a table name starts with a letter, a digit, _, - or a quote")
+            << header;
+    }
+    EXPECT_TRUE(Apply("[magnet.DSS.size]\nsteps = [\n{ replace = [\n[\"?\", \" \"],\n] },\n]\n")
+                    .problems.empty());
+    // toml++ itself assumes this cannot happen; compiled in, it says so instead.
+    EXPECT_EQ(Described(Apply("s=[{t=''},}")),
+              std::vector<std::string>{"sites.toml: is not valid TOML"});
+    const LoadedDefinitions zero = Apply(std::string("\n[\0magnet.ZZS.size]\n", 20));
+    EXPECT_EQ(Described(zero), std::vector<std::string>{"sites.toml:2: holds a zero byte"});
+}
+
+TEST(DefinitionsFile, OnlyARegularFileOfSensibleSizeIsRead) {
+    testing::ScopedConfigHome home;
+    const std::string folder = home.root();
+    EXPECT_TRUE(LoadDefinitionsFile(folder + "/none.toml", false).problems.empty());
+    EXPECT_EQ(LoadDefinitionsFile(folder + "/none.toml", true).problems.size(), 1u);
+
+    const std::string fifo = folder + "/fifo.toml";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const LoadedDefinitions fromFifo = LoadDefinitionsFile(fifo, false);
+    ASSERT_EQ(fromFifo.problems.size(), 1u);
+    EXPECT_EQ(fromFifo.problems[0].words, "is no regular file");
+
+    const std::string huge = folder + "/huge.toml";
+    std::ofstream(huge) << "# " << std::string(2 << 20, 'x') << "\n";
+    const LoadedDefinitions fromHuge = LoadDefinitionsFile(huge, false);
+    ASSERT_EQ(fromHuge.problems.size(), 1u);
+    EXPECT_EQ(fromHuge.problems[0].words, "is larger than a megabyte");
+    EXPECT_EQ(fromHuge.definitions, BuiltIns());
+}
+
+}  // namespace
+}  // namespace sirelo
