@@ -34,8 +34,9 @@ int main(int argc, char* argv[]) {
     if (!QTest::qWaitFor(ClipboardManagerRuns, 10000)) qFatal("no clipboard manager runs");
     testing::UrlSink handlers{"magnet"};  // no download manager here
     SteadyClock clock;
-    auto* window = new MainWindow(
-        clock, BuiltInSiteDefinitions(), SiteAddresses{}, [](const WorkerContext&) { return std::make_unique<NoWorkers>(); });
+    auto* window =
+        new MainWindow(clock, BuiltInSiteDefinitions(), SiteAddresses{},
+                       [](const WorkerContext&) { return std::make_unique<NoWorkers>(); });
     QObject::connect(window, &MainWindow::closed, [] { EndProgram(); });
     ResultList& list = window->controller().magnetList();
     list.SetCell(list.AppendRow("1"), kMagnetLink, argv[1]);
