@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/run_fakes.h"
 #include "app/search_controller.h"
 #include "app/site_worker_launcher.h"
 #include "fixture_sites.h"
 #include "net/page_fetch.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
 
@@ -60,8 +60,8 @@ fixtures::FixtureSites& Sites() {
         auto* s = new fixtures::FixtureSites(SIRELO_FIXTURES_DIR);
         for (const SitePath& site : kSites) {
             for (int page = 1; page <= kPages; ++page) {
-                const std::string url =
-                    MagnetPageUrl(BuiltInSiteDefinitions().magnet[site.index], "", Utf8ToGbk(kKeyword), page);
+                const std::string url = MagnetPageUrl(BuiltInSiteDefinitions().magnet[site.index],
+                                                      "", Utf8ToGbk(kKeyword), page);
                 s->addRoute({site.site, "GET", url, "",
                              std::string(site.dir) + (page % 2 ? "/hero-1.html" : "/hero-2.html")});
             }
@@ -81,9 +81,9 @@ std::vector<Page> Pages() {
     const SiteAddresses addresses = Sites().addresses();
     for (const SitePath& site : kSites) {
         for (int page = 1; page <= kPages; ++page) {
-            pages.push_back(
-                {site.index, MagnetPageUrl(BuiltInSiteDefinitions().magnet[site.index], addresses.magnet[site.index],
-                                           Utf8ToGbk(kKeyword), page)});
+            pages.push_back({site.index, MagnetPageUrl(BuiltInSiteDefinitions().magnet[site.index],
+                                                       addresses.magnet[site.index],
+                                                       Utf8ToGbk(kKeyword), page)});
         }
     }
     return pages;
@@ -110,8 +110,7 @@ void BM_WholeSearch(benchmark::State& state) {
         testing::FakeSearchBox box;
         SteadyClock clock;
         SearchController controller({view, notifier, box, clock}, BuiltInSiteDefinitions(),
-                                    sites.addresses(),
-                                    MakeSiteWorkerLauncher);
+                                    sites.addresses(), MakeSiteWorkerLauncher);
         LastRow lastRow;
         controller.magnetList().setObserver(&lastRow);
         controller.onlineList().setObserver(&lastRow);
@@ -179,7 +178,8 @@ void BM_CutOnly(benchmark::State& state) {
     for (auto _ : state) {
         const double before = CpuSeconds();
         for (const auto& [site, body] : bodies) {
-            benchmark::DoNotOptimize(CutMagnetPage(BuiltInSiteDefinitions().magnet[site], PageText(body)));
+            benchmark::DoNotOptimize(
+                CutMagnetPage(BuiltInSiteDefinitions().magnet[site], PageText(body)));
         }
         cpuSum += CpuSeconds() - before;
     }

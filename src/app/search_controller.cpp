@@ -10,8 +10,12 @@ namespace sirelo {
 SearchController::SearchController(RunPorts ports, const SiteDefinitions& definitions,
                                    SiteAddresses addresses, const LauncherFactory& makeLauncher)
     : ports_(ports),
-      context_{run_,        magnetList_,          onlineList_,
-               settings_,   definitions,          std::move(addresses),
+      context_{run_,
+               magnetList_,
+               onlineList_,
+               settings_,
+               definitions,
+               std::move(addresses),
                [this] { updateStatusBar(); }},
       launcher_(makeLauncher(context_)) {}
 

@@ -50,8 +50,7 @@ std::vector<BoardFilm> ParseBoardPage(const BoardDefinition& board, std::string_
             .name = FieldOf(board.name, titles.MatchText(i)),
             .posterUrl = FieldOf(board.poster, posters.MatchText(i)),
             .dateText = dateLabel + FieldOf(board.date, dates.MatchText(i)),
-            .starsText =
-                StarsText(board, at < stars.size() ? std::string_view(stars[at]) : ""),
+            .starsText = StarsText(board, at < stars.size() ? std::string_view(stars[at]) : ""),
             .scoreText = ScoreText(board, scores.MatchText(i)),
         });
     }

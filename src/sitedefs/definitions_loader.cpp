@@ -1,5 +1,13 @@
 #include "sitedefs/definitions_loader.h"
 
+#include <stdexcept>
+
+// toml++ 3.3 states its parser's preconditions as assumptions, undefined
+// behaviour when broken, and some malformed files do break them (upstream
+// marzer/tomlplusplus#294). Compiled in here, a broken one throws instead, and
+// the file gets a problem.
+#define TOML_ASSERT(expr) \
+    ((expr) ? static_cast<void>(0) : throw std::invalid_argument("is not valid TOML"))
 #include <toml++/toml.h>
 
 #include <algorithm>
@@ -11,6 +19,7 @@
 #include <set>
 #include <utility>
 
+#include "sitedefs/table_header_guard.h"
 #include "text/codepage.h"
 #include "text/regex_matcher.h"
 #include "text/text.h"
@@ -122,11 +131,13 @@ std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
         std::string first = text(*array->get(0), TextKind::Marker);
         return {std::move(first), text(*array->get(1), second)};
     };
-    if (step == "before") return FinishStep{FinishKind::TextBefore, {text(argument, TextKind::Marker)}};
+    if (step == "before")
+        return FinishStep{FinishKind::TextBefore, {text(argument, TextKind::Marker)}};
     if (step == "after_last") {
         return FinishStep{FinishKind::TextAfterLast, {text(argument, TextKind::Marker)}};
     }
-    if (step == "between") return FinishStep{FinishKind::TextBetween, pair(argument, TextKind::Marker)};
+    if (step == "between")
+        return FinishStep{FinishKind::TextBetween, pair(argument, TextKind::Marker)};
     if (step == "prefix") return FinishStep{FinishKind::Prefix, {text(argument, TextKind::Text)}};
     if (step == "append") return FinishStep{FinishKind::Append, {text(argument, TextKind::Text)}};
     if (step == "trim") {
@@ -373,9 +384,10 @@ void ReadBoard(Table& table, BoardDefinition& board) {
 void CheckBoard(Completeness& check, const BoardDefinition& board) {
     check.need("base", board.base);
     check.need("page", board.pagePath);
-    const std::pair<const char*, const BoardField*> fields[] = {
-        {"name", &board.name}, {"poster", &board.poster}, {"date", &board.date},
-        {"score", &board.score}};
+    const std::pair<const char*, const BoardField*> fields[] = {{"name", &board.name},
+                                                                {"poster", &board.poster},
+                                                                {"date", &board.date},
+                                                                {"score", &board.score}};
     for (const auto& [key, field] : fields) {
         check.need(std::string(key) + ".pattern", field->pattern);
         check.need(std::string(key) + ".start", field->startMarker);
@@ -392,8 +404,8 @@ void CheckBoard(Completeness& check, const BoardDefinition& board) {
 // One site's table applied to a copy of its record; the copy replaces the
 // record only when the table had no problem.
 template <typename Record, typename Read, typename Check>
-void ApplySite(Problems& problems, const toml::node& node, const std::string& path,
-               Record& record, Read read, Check check) {
+void ApplySite(Problems& problems, const toml::node& node, const std::string& path, Record& record,
+               Read read, Check check) {
     const std::size_t before = problems.list.size();
     const toml::table* table = node.as_table();
     if (!table) {
@@ -429,8 +441,8 @@ void ApplySites(Problems& problems, const toml::node& node, std::string_view gro
             problems.add(LineOf(key.source()), path, "is no such site; the sites are " + known);
             continue;
         }
-        ApplySite(problems, site, path, records[static_cast<std::size_t>(id - ids.begin())],
-                  read, check);
+        ApplySite(problems, site, path, records[static_cast<std::size_t>(id - ids.begin())], read,
+                  check);
     }
 }
 
@@ -480,6 +492,18 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
                                    std::string_view fileName) {
     LoadedDefinitions loaded{base, {}};
     Problems problems{std::string(fileName), {}};
+    // TOML has no place for a zero byte, and toml++ 3.3 trips over one in a key.
+    if (const std::size_t zero = text.find('\0'); zero != text.npos) {
+        const auto lines = std::count(text.begin(), text.begin() + zero, '\n');
+        problems.add(static_cast<long>(lines) + 1, "", "holds a zero byte");
+        loaded.problems = std::move(problems.list);
+        return loaded;
+    }
+    if (const long line = BadTableHeaderLine(text)) {
+        problems.add(line, "", "a table name starts with a letter, a digit, _, - or a quote");
+        loaded.problems = std::move(problems.list);
+        return loaded;
+    }
     try {
         const toml::table root = toml::parse(text, fileName);
         SiteDefinitions applied = base;
@@ -489,12 +513,11 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         problems.add(LineOf(error.source()), "", std::string(error.description()));
     } catch (const std::exception& error) {
         problems.list.clear();
-        problems.add(0, "", std::string("cannot be read: ") + error.what());
+        problems.add(0, "", error.what());
     }
-    std::stable_sort(problems.list.begin(), problems.list.end(),
-                     [](const DefinitionProblem& a, const DefinitionProblem& b) {
-                         return a.line < b.line;
-                     });
+    std::stable_sort(
+        problems.list.begin(), problems.list.end(),
+        [](const DefinitionProblem& a, const DefinitionProblem& b) { return a.line < b.line; });
     loaded.problems = std::move(problems.list);
     return loaded;
 }

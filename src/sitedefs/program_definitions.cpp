@@ -66,8 +66,8 @@ std::string_view BuiltInDefinitionsText() {
 
 const SiteDefinitions& BuiltInSiteDefinitions() {
     static const SiteDefinitions definitions = [] {
-        LoadedDefinitions loaded =
-            ApplyDefinitions(BlankSiteDefinitions(), BuiltInDefinitionsText(), "sites.toml (built in)");
+        LoadedDefinitions loaded = ApplyDefinitions(
+            BlankSiteDefinitions(), BuiltInDefinitionsText(), "sites.toml (built in)");
         // Only a broken build gets here; a test keeps the built-in file clean.
         for (const DefinitionProblem& problem : loaded.problems)
             std::fprintf(stderr, "sirelo: %s\n", DescribeProblem(problem).c_str());

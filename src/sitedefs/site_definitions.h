@@ -48,7 +48,7 @@ struct OnlineSite {
     std::string searchPath;  // joined to the base address as it is
     std::string form;        // the posted text; {keyword} as for a magnet page
     PageEncoding encoding = PageEncoding::Utf8;
-    std::string hitPattern;  // one match per hit
+    std::string hitPattern;              // one match per hit
     std::string detailStart, detailEnd;  // the hit's detail page, after the base
     std::string nameStart, nameEnd;      // the hit's video name
     // When blockStart is set, the items are cut from blockPrefix + the text
@@ -59,8 +59,8 @@ struct OnlineSite {
     std::string blockSuffix;
     std::string itemStart;
     std::string itemEnd;
-    FinishSteps info;         // item -> the 数据信息 cell
-    FinishSteps addressPath;  // item -> what follows the base in the 网页地址 cell
+    FinishSteps info;             // item -> the 数据信息 cell
+    FinishSteps addressPath;      // item -> what follows the base in the 网页地址 cell
     bool scrollsNewRows = false;  // follows 保证显示_选择框
     std::string noResults;        // as for a magnet site
     friend bool operator==(const OnlineSite&, const OnlineSite&) = default;
@@ -100,8 +100,8 @@ struct SiteDefinitions {
 
 // The ids of the sites in the definitions files, in index order (UTF-8). They
 // are the labels, the checkboxes and the settings keys, and never change.
-inline constexpr std::array<std::string_view, kMagnetSiteCount> kMagnetSiteIds{
-    "Btrabbit", "ZZS", "DSS", "Btbook"};
+inline constexpr std::array<std::string_view, kMagnetSiteCount> kMagnetSiteIds{"Btrabbit", "ZZS",
+                                                                               "DSS", "Btbook"};
 inline constexpr std::array<std::string_view, kOnlineSiteCount> kOnlineSiteIds{"7DDS",
                                                                                "乐享电影网"};
 

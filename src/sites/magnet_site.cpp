@@ -8,8 +8,8 @@ namespace sirelo {
 
 std::string MagnetPageUrl(const MagnetSite& site, std::string_view base, std::string_view keyword,
                           int page) {
-    return std::string(base) + FillPlaceholders(site.pagePath, UrlEncode(keyword, false, true),
-                                                std::to_string(page));
+    return std::string(base) +
+           FillPlaceholders(site.pagePath, UrlEncode(keyword, false, true), std::to_string(page));
 }
 
 std::vector<MagnetResult> CutMagnetPage(const MagnetSite& site, std::string_view page) {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <thread>
 
-#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/search_controller.h"
 #include "run_fakes.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {

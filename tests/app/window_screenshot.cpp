@@ -18,13 +18,13 @@
 #include <string>
 #include <thread>
 
-#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/main_window.h"
 #include "app/run_ports.h"
 #include "app/site_worker_launcher.h"
 #include "app/sponsor_window.h"
 #include "fixture_sites.h"
+#include "sitedefs/program_definitions.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "sitedefs/program_definitions.h"
 #include "board/board_loader.h"
 #include "fixture_sites.h"
 #include "net/http_limits.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "sitedefs/program_definitions.h"
 #include "board/board_page.h"
 #include "board/board_slot.h"
 #include "board/movie_board.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -33,7 +33,9 @@ TEST(BoardStars, LongTextsEndAtTheirFirstAsciiComma) {
 }
 
 TEST(BoardScore, IntegerAndFractionJoined) {
-    EXPECT_EQ(ScoreText(BuiltInSiteDefinitions().board, "integer\">8.</i><i class=\"fraction\">7</i></p>  "), "8.7");
+    EXPECT_EQ(ScoreText(BuiltInSiteDefinitions().board,
+                        "integer\">8.</i><i class=\"fraction\">7</i></p>  "),
+              "8.7");
     EXPECT_EQ(ScoreText(BuiltInSiteDefinitions().board, "integer\">8.</i></p>  "), "");
 }
 
@@ -47,8 +49,8 @@ std::string Film(std::string_view name, std::string_view scoreLineEnd) {
 }
 
 TEST(BoardPage, OneFilmPerTitleWithAllFiveTexts) {
-    const std::vector<BoardFilm> films =
-        ParseBoardPage(BuiltInSiteDefinitions().board, Gbk(Film("甲", "  ") + Film("乙", "  ")), kShownFilmCount);
+    const std::vector<BoardFilm> films = ParseBoardPage(
+        BuiltInSiteDefinitions().board, Gbk(Film("甲", "  ") + Film("乙", "  ")), kShownFilmCount);
     ASSERT_EQ(films.size(), 2u);
     EXPECT_EQ(GbkToUtf8(films[1].name), "乙");
     EXPECT_EQ(films[1].posterUrl, Gbk("http://p/乙.jpg"));
@@ -58,13 +60,15 @@ TEST(BoardPage, OneFilmPerTitleWithAllFiveTexts) {
 }
 
 TEST(BoardPage, ScoreLineNeedsTwoBlanksAfterTheParagraph) {
-    const std::vector<BoardFilm> films = ParseBoardPage(BuiltInSiteDefinitions().board, Gbk(Film("甲", " ")), kShownFilmCount);
+    const std::vector<BoardFilm> films =
+        ParseBoardPage(BuiltInSiteDefinitions().board, Gbk(Film("甲", " ")), kShownFilmCount);
     ASSERT_EQ(films.size(), 1u);
     EXPECT_EQ(films[0].scoreText, "");
 }
 
 TEST(BoardPage, GreedyMatchesRunToTheLastClosingPartOfTheLine) {
-    const std::vector<BoardFilm> films = ParseBoardPage(BuiltInSiteDefinitions().board, 
+    const std::vector<BoardFilm> films = ParseBoardPage(
+        BuiltInSiteDefinitions().board,
         "<a title=\"A\" class=\"x\"> <b title=\"B\" class=\"y\">\n<a TITLE=\"C\" CLASS=\"z\">",
         kShownFilmCount);
     ASSERT_EQ(films.size(), 2u);
@@ -76,9 +80,10 @@ TEST(BoardPage, GreedyMatchesRunToTheLastClosingPartOfTheLine) {
 
 TEST(BoardPage, NothingUsableGivesNoFilm) {
     EXPECT_TRUE(ParseBoardPage(BuiltInSiteDefinitions().board, "", kShownFilmCount).empty());
-    EXPECT_TRUE(
-        ParseBoardPage(BuiltInSiteDefinitions().board, "<html>data-src=\"x\" alt integer\">1.</i></p>  </html>", kShownFilmCount)
-            .empty());
+    EXPECT_TRUE(ParseBoardPage(BuiltInSiteDefinitions().board,
+                               "<html>data-src=\"x\" alt integer\">1.</i></p>  </html>",
+                               kShownFilmCount)
+                    .empty());
 }
 
 TEST(BoardPage, OnlyTheFilmsAskedForAreCut) {

@@ -1,5 +1,5 @@
-#include "sitedefs/program_definitions.h"
 #include "e2e_support.h"
+#include "sitedefs/program_definitions.h"
 
 #include <fstream>
 #include <memory>

@@ -21,12 +21,12 @@
 #include <thread>
 #include <vector>
 
-#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
 #include "net/http_limits.h"
 #include "net/net_test_support.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
 

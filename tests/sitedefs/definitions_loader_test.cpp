@@ -64,10 +64,9 @@ separator = "、"
     EXPECT_EQ(dss.base, builtIn.base);
     EXPECT_EQ(dss.fields[kFieldName].startMarker, builtIn.fields[kFieldName].startMarker);
     EXPECT_EQ(dss.fields[kFieldName].endMarker, "</td>");
-    EXPECT_EQ(dss.fields[kFieldName].steps,
-              (FinishSteps{{FinishKind::Trim, {}},
-                           {FinishKind::Append, {"!"}},
-                           {FinishKind::TextBetween, {"a", "b"}}}));
+    EXPECT_EQ(dss.fields[kFieldName].steps, (FinishSteps{{FinishKind::Trim, {}},
+                                                         {FinishKind::Append, {"!"}},
+                                                         {FinishKind::TextBetween, {"a", "b"}}}));
     EXPECT_TRUE(dss.fields[kFieldSize].steps.empty());
     EXPECT_EQ(dss.fields[kFieldLink], builtIn.fields[kFieldLink]);
     EXPECT_TRUE(loaded.definitions.online[kLexiang].blockStart.empty());
@@ -89,32 +88,44 @@ struct BadFile {
 TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
     const std::string good = "\n[magnet.ZZS]\npage = \"/z/{keyword}/{page}\"\n";
     const std::vector<BadFile> files = {
-        {"unknown key", "[magnet.DSS]\nencoding = \"gbk\"\ncolour = 1\n",
+        {"unknown key",
+         "[magnet.DSS]\nencoding = \"gbk\"\ncolour = 1\n",
          {"sites.toml:3: magnet.DSS.colour: is no known key"}},
-        {"wrong type", "[magnet.DSS]\nencoding = \"gbk\"\npage = 5\n",
+        {"wrong type",
+         "[magnet.DSS]\nencoding = \"gbk\"\npage = 5\n",
          {"sites.toml:3: magnet.DSS.page: wants a text in quotes"}},
-        {"empty marker", "[magnet.DSS.name]\nstart = \"\"\nend = \"x\"\n",
+        {"empty marker",
+         "[magnet.DSS.name]\nstart = \"\"\nend = \"x\"\n",
          {"sites.toml:2: magnet.DSS.name.start: is an empty marker"}},
-        {"unknown step", "[magnet.DSS.link]\nsteps = [ { before = \"a\" }, { cut = \"b\" } ]\n",
+        {"unknown step",
+         "[magnet.DSS.link]\nsteps = [ { before = \"a\" }, { cut = \"b\" } ]\n",
          {"sites.toml:2: magnet.DSS.link.steps[2]: \"cut\" is no step; a step is a table of "
           "one key: before, between, after_last, replace, prefix, append or trim"}},
-        {"two keys in a step", "[magnet.DSS.link]\nsteps = [ { before = \"a\", prefix = \"b\" } ]\n",
+        {"two keys in a step",
+         "[magnet.DSS.link]\nsteps = [ { before = \"a\", prefix = \"b\" } ]\n",
          {"sites.toml:2: magnet.DSS.link.steps[1]: a step is a table of one key: before, "
           "between, after_last, replace, prefix, append or trim"}},
-        {"page without keyword", "[magnet.DSS]\nencoding = \"gbk\"\npage = \"/list/{page}\"\n",
+        {"page without keyword",
+         "[magnet.DSS]\nencoding = \"gbk\"\npage = \"/list/{page}\"\n",
          {"sites.toml:3: magnet.DSS.page: has no {keyword}"}},
-        {"bad encoding", "[magnet.DSS]\nencoding = \"latin1\"\n",
+        {"bad encoding",
+         "[magnet.DSS]\nencoding = \"latin1\"\n",
          {"sites.toml:2: magnet.DSS.encoding: wants \"utf-8\" or \"gbk\""}},
-        {"a character GBK lacks", "[magnet.DSS.heat]\nstart = \"\xF0\x9F\x8E\xAC\"\n",
+        {"a character GBK lacks",
+         "[magnet.DSS.heat]\nstart = \"\xF0\x9F\x8E\xAC\"\n",
          {"sites.toml:2: magnet.DSS.heat.start: holds a character that GBK lacks"}},
-        {"replace without pairs", "[magnet.DSS.size]\nsteps = [ { replace = [\"?\", \" \"] } ]\n",
+        {"replace without pairs",
+         "[magnet.DSS.size]\nsteps = [ { replace = [\"?\", \" \"] } ]\n",
          {"sites.toml:2: magnet.DSS.size.steps[1]: wants two texts: [\"...\", \"...\"]"}},
-        {"bad pattern", "[online.\"乐享电影网\"]\nhit = \"(href\"\n",
+        {"bad pattern",
+         "[online.\"乐享电影网\"]\nhit = \"(href\"\n",
          {"sites.toml:2: online.\"乐享电影网\".hit: is not a regular expression that compiles"}},
-        {"a seventh site", "[magnet.Btdigg]\npage = \"/{keyword}\"\n",
+        {"a seventh site",
+         "[magnet.Btdigg]\npage = \"/{keyword}\"\n",
          {"sites.toml:1: magnet.Btdigg: is no such site; the sites are Btrabbit, ZZS, DSS, "
           "Btbook"}},
-        {"bad base", "[board]\nbase = \"maoyan.com\"\n",
+        {"bad base",
+         "[board]\nbase = \"maoyan.com\"\n",
          {"sites.toml:2: board.base: wants an http:// or https:// address"}},
     };
     for (const BadFile& file : files) {
@@ -134,6 +145,20 @@ TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
     EXPECT_EQ(loaded.problems[0].line, 3);
     EXPECT_EQ(loaded.definitions, BuiltIns());
     EXPECT_EQ(Apply(std::string("page = \"\xFF\"\n")).definitions, BuiltIns());
+    // Headers the parser cannot start a key on; a nested array line is no header.
+    for (const char* header :
+         {"[&]\n", "x = 1\n [[=a]]\n", "[[[a]]]\n", "s = \"\"\"\n\"\"\"\n[ \x7F]\n"}) {
+        EXPECT_EQ(Apply(header).problems.at(0).words,
+                  "a table name starts with a letter, a digit, _, - or a quote")
+            << header;
+    }
+    EXPECT_TRUE(Apply("[magnet.DSS.size]\nsteps = [\n{ replace = [\n[\"?\", \" \"],\n] },\n]\n")
+                    .problems.empty());
+    // toml++ itself assumes this cannot happen; compiled in, it says so instead.
+    EXPECT_EQ(Described(Apply("s=[{t=''},}")),
+              std::vector<std::string>{"sites.toml: is not valid TOML"});
+    const LoadedDefinitions zero = Apply(std::string("\n[\0magnet.ZZS.size]\n", 20));
+    EXPECT_EQ(Described(zero), std::vector<std::string>{"sites.toml:2: holds a zero byte"});
 }
 
 TEST(DefinitionsFile, OnlyARegularFileOfSensibleSizeIsRead) {

@@ -5,8 +5,8 @@
 
 #include <atomic>
 
-#include "sitedefs/program_definitions.h"
 #include "site_test_support.h"
+#include "sitedefs/program_definitions.h"
 #include "sites/magnet_worker.h"
 #include "sites/online_worker.h"
 #include "support/loopback_server.h"
@@ -75,7 +75,8 @@ TEST(BadPages, MagnetWorkersSurviveThemAndMarkSitesWithoutNames) {
                                                             {kDss, "dss/hero-1.html"},
                                                             {kBtbook, "btbook/hero-1.html"}};
     for (const auto& [site, file] : pages) {
-        const std::size_t cleanItems = CutMagnetPage(BuiltInSiteDefinitions().magnet[site], FixturePage(file)).size();
+        const std::size_t cleanItems =
+            CutMagnetPage(BuiltInSiteDefinitions().magnet[site], FixturePage(file)).size();
         for (const BadPage& bad : BadPages(FixtureBytes(file))) {
             SCOPED_TRACE(bad.name + " from " + file);
             LoopbackServer server(bad.reply);

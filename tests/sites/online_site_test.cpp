@@ -21,15 +21,15 @@ std::vector<std::pair<std::string, std::string>> Items(int site, std::string_vie
 }
 
 TEST(OnlineHit, TakesAddressAndNameFromTheFirstLinkOfAHit) {
-    const OnlineHit hit =
-        ReadOnlineHit(Site(k7dds),
-                      Gbk("href=\"vod/103.html\">英雄儿女</a></h3><h3><a "
-                          "href=\"vod/104.html\">少年英雄</a></h3>"),
-                      "http://h/");
+    const OnlineHit hit = ReadOnlineHit(Site(k7dds),
+                                        Gbk("href=\"vod/103.html\">英雄儿女</a></h3><h3><a "
+                                            "href=\"vod/104.html\">少年英雄</a></h3>"),
+                                        "http://h/");
     EXPECT_EQ(hit.detailAddress, "http://h/vod/103.html");
     EXPECT_EQ(GbkToUtf8(hit.videoName), "英雄儿女");
     // No href=" at all: the detail address is the base alone.
-    EXPECT_EQ(ReadOnlineHit(Site(k7dds), "href=x>y</a></h3>", "http://h/").detailAddress, "http://h/");
+    EXPECT_EQ(ReadOnlineHit(Site(k7dds), "href=x>y</a></h3>", "http://h/").detailAddress,
+              "http://h/");
 }
 
 TEST(DetailPage, SevenDdsListsEveryTitledLink) {

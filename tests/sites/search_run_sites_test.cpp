@@ -5,13 +5,13 @@
 
 #include <algorithm>
 
-#include "sitedefs/program_definitions.h"
 #include "app/detached_thread.h"
 #include "app/run_fakes.h"
 #include "app/search_controller.h"
 #include "app/site_worker_launcher.h"
 #include "fixture_sites.h"
 #include "site_test_support.h"
+#include "sitedefs/program_definitions.h"
 
 namespace sirelo::testing {
 namespace {
@@ -42,9 +42,10 @@ class SearchRunWithSitesTest : public ::testing::Test {
     FakeNotifier notifier{journal};
     FakeSearchBox box;
     SteadyClock clock;
-    SearchController controller{
-        {view, notifier, box, clock}, BuiltInSiteDefinitions(), sites.addresses(),
-        MakeSiteWorkerLauncher};
+    SearchController controller{{view, notifier, box, clock},
+                                BuiltInSiteDefinitions(),
+                                sites.addresses(),
+                                MakeSiteWorkerLauncher};
 };
 
 TEST_F(SearchRunWithSitesTest, FiveBatmanPagesFromFourSites) {

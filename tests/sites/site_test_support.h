@@ -87,9 +87,9 @@ class ScrollLog : public ResultListObserver {
 struct WorkerHarness {
     WorkerHarness(SiteAddresses addresses, const std::string& keywordUtf8,
                   const SiteDefinitions& definitions = BuiltInSiteDefinitions())
-        : context{run,         magnetList,           onlineList,
-                  settings,    definitions,          std::move(addresses),
-                  [this] { ++statusRefreshes; }} {
+        : context{run, magnetList, onlineList, settings, definitions, std::move(addresses), [this] {
+                      ++statusRefreshes;
+                  }} {
         run.setKeyword(Utf8ToGbk(keywordUtf8));
     }
 

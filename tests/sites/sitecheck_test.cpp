@@ -100,7 +100,8 @@ TEST_F(SitecheckTest, FiltersAreOnUnlessTurnedOffAndPagesCanBeChosen) {
     const ToolRun empty = sitecheck({"magnet", "ZZS", "英雄", "3", "--base", base});
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out, "");
-    EXPECT_EQ(empty.err, "empty rows: 0, filtered links: 0, filtered items: 0, site exhausted: yes\n");
+    EXPECT_EQ(empty.err,
+              "empty rows: 0, filtered links: 0, filtered items: 0, site exhausted: yes\n");
     EXPECT_EQ(sites.requestCount("ZZS", "/list/%E8%8B%B1%E9%9B%84/rel/3"), 1u);
 }
 
@@ -124,7 +125,8 @@ TEST_F(SitecheckTest, PrintsTheRowsOfAnOnlineSite) {
     ASSERT_EQ(lexiang.lines().size(), 3u);
     EXPECT_EQ(lexiang.lines()[0], "1\t英雄\tHD国语\t乐享电影网\t" +
                                       sites.baseAddress("乐享电影网") + "/play/2345-1-1.html");
-    EXPECT_EQ(lexiang.err, "ok rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
+    EXPECT_EQ(lexiang.err,
+              "ok rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
 }
 
 TEST_F(SitecheckTest, PrintsTheFilmsOfTheBoardBySlot) {
@@ -208,16 +210,18 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
 
     const ToolRun fetched = sitecheck({"magnet", "DSS", "英雄"});
     EXPECT_EQ(fetched.lines(), expected);
-    EXPECT_EQ(fetched.err, "ok rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
+    EXPECT_EQ(fetched.err,
+              "ok rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
 
     // Offline, from the saved page, with the cut explained before the rows.
     const ToolRun saved = sitecheck({"magnet", "DSS", "英雄", "--explain", "--page",
                                      std::string(SIRELO_FIXTURES_DIR) + "/gbksite/hero-1.html"});
     const std::vector<std::string> lines = saved.lines();
     ASSERT_EQ(lines.size(), 10u);  // the page, five fields, the inherited no_results, the rows
-    EXPECT_EQ(lines[1],
-              "name     start markers 3, end markers 15, pieces 3; first \" 英雄 Hero 2002 国语中字 "
-              "1080p \" -> \"英雄 Hero 2002 国语中字 1080p\"");
+    EXPECT_EQ(
+        lines[1],
+        "name     start markers 3, end markers 15, pieces 3; first \" 英雄 Hero 2002 国语中字 "
+        "1080p \" -> \"英雄 Hero 2002 国语中字 1080p\"");
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 7, lines.end()), expected);
     EXPECT_EQ(sitecheck({"validate"}).status, 0);
 }
@@ -290,8 +294,8 @@ TEST_F(SitecheckTest, AllSaysHowEverySiteEnded) {
     const std::vector<std::string> lines = run.lines();
     ASSERT_EQ(lines.size(), 7u) << run.out << run.err;
     const std::string expected[][3] = {
-        {"Btrabbit", "dns", "-"},  {"ZZS", "refused", "-"},   {"DSS", "empty", "200"},
-        {"Btbook", "tls", "-"},    {"7DDS", "ok", "200"},     {"乐享电影网", "layout", "200"},
+        {"Btrabbit", "dns", "-"},  {"ZZS", "refused", "-"}, {"DSS", "empty", "200"},
+        {"Btbook", "tls", "-"},    {"7DDS", "ok", "200"},   {"乐享电影网", "layout", "200"},
         {"院线热映", "ok", "200"},
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -25,10 +25,8 @@ int RunValidate(const std::vector<std::string>& args) {
     if (parsed.positional.size() > 1 || (parsed.sites && !parsed.positional.empty())) {
         throw UsageError("validate checks one file");
     }
-    const std::optional<std::string> named = parsed.sites ? parsed.sites
-                                             : parsed.positional.empty()
-                                                 ? std::nullopt
-                                                 : std::optional(parsed.positional[0]);
+    std::optional<std::string> named = parsed.sites;
+    if (!parsed.positional.empty()) named = parsed.positional[0];
     const std::string path = named ? *named : UserDefinitionsPath(TheAppConfig());
     const LoadedDefinitions loaded = LoadDefinitionsFile(path, named.has_value());
     for (const DefinitionProblem& problem : loaded.problems) {

@@ -1,0 +1,86 @@
+#include "sitedefs/table_header_guard.h"
+
+#include <cstddef>
+#include <string>
+
+namespace sirelo {
+namespace {
+
+bool CanStartKey(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '"' || c == '\'' || c == ']';
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Whether the header that opens at `at` ("[" at the start of a line, outside
+// any value) names a key the parser can start on.
+bool HeaderStartsWell(std::string_view text, std::size_t at) {
+    std::size_t i = at + 1;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    if (i < text.size() && text[i] == '[') {
+        if (i != at + 1) return true;  // "[ [": the parser reports it itself
+        ++i;
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
+    }
+    return i >= text.size() || CanStartKey(text[i]);
+}
+
+// The end of the string that opens at `at` with `quote` (one or three of them).
+std::size_t StringEnd(std::string_view text, std::size_t at, char quote) {
+    const bool multiline = text.substr(at, 3) == std::string(3, quote);
+    const std::string_view close = multiline ? text.substr(at, 3) : text.substr(at, 1);
+    for (std::size_t i = at + close.size(); i < text.size(); ++i) {
+        if (quote == '"' && text[i] == '\\') {
+            ++i;
+        } else if (!multiline && text[i] == '\n') {
+            return i;
+        } else if (text.substr(i, close.size()) == close) {
+            return i + close.size();
+        }
+    }
+    return text.size();
+}
+
+}  // namespace
+
+long BadTableHeaderLine(std::string_view text) {
+    long line = 1;
+    int depth = 0;  // open brackets and braces of values
+    bool lineStart = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+            lineStart = true;
+            continue;
+        }
+        if (IsBlank(c) || c == '\r') continue;
+        const bool header = lineStart && depth == 0 && c == '[';
+        lineStart = false;
+        if (header) {
+            if (!HeaderStartsWell(text, i)) return line;
+            while (i + 1 < text.size() && text[i + 1] != '\n' && text[i + 1] != '#')
+                ++i;
+        } else if (c == '#') {
+            while (i + 1 < text.size() && text[i + 1] != '\n')
+                ++i;
+        } else if (c == '"' || c == '\'') {
+            const std::size_t end = StringEnd(text, i, c);
+            for (std::size_t j = i; j < end; ++j)
+                line += text[j] == '\n';
+            i = end - 1;
+        } else if (c == '[' || c == '{') {
+            ++depth;
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return 0;
+}
+
+}  // namespace sirelo
