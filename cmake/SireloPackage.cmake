@@ -22,8 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://sirelo.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opening magnet links and web pages goes through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+# Opening magnet links and web pages goes through xdg-open; the toolkit's own
+# texts (message-box buttons, edit-box menus) read Chinese with Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

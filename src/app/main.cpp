@@ -1,10 +1,10 @@
 #include <QApplication>
-#include <cstdio>
-#include <cstdlib>
 
+#include "app/clipboard_handoff.h"
 #include "app/main_window.h"
 #include "app/run_ports.h"
 #include "app/site_worker_launcher.h"
+#include "app/toolkit_texts.h"
 #include "config/app_config.h"
 #include "config/network_settings.h"
 #include "config/site_addresses.h"
@@ -13,6 +13,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    sirelo::InstallChineseToolkitTexts();
     // Lives until the process ends: workers may be running at any moment.
     static const sirelo::SteadyClock clock;
     // Before any thread starts: the board loader fetches at once.
@@ -25,12 +26,8 @@ int main(int argc, char* argv[]) {
         sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), sirelo::DefinedAddresses(definitions)),
         sirelo::MakeSiteWorkerLauncher);
     // Closing ends the process at once: no prompt, no wait for running threads.
-    QObject::connect(window, &sirelo::MainWindow::closed, [] {
-        std::fflush(nullptr);
-        std::_Exit(0);
-    });
+    QObject::connect(window, &sirelo::MainWindow::closed, [] { sirelo::EndProgram(); });
     window->show();
     app.exec();
-    std::fflush(nullptr);
-    std::_Exit(0);
+    sirelo::EndProgram();
 }

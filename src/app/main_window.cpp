@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,9 +24,11 @@
 #include <QUrl>
 #include <utility>
 
+#include "app/cut_cell_delegate.h"
 #include "app/detached_thread.h"
 #include "app/link_checks.h"
 #include "app/result_list_model.h"
+#include "app/sorted_rows_proxy.h"
 #include "app/sponsor_window.h"
 #include "app/window_texts.h"
 #include "board/board_tab.h"
@@ -81,8 +84,11 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
 }
 
 // The models watch the controller's lists. As children they would go only after
-// the members, the controller among them, so they go first.
+// the members, the controller among them, so they go first, each after the
+// proxy over it.
 MainWindow::~MainWindow() {
+    delete magnetRows_;
+    delete onlineRows_;
     delete magnetModel_;
     delete onlineModel_;
 }
@@ -115,10 +121,18 @@ void MainWindow::buildSearchRow(QWidget* parent) {
     停止_按钮->hide();
     暂停_按钮->setEnabled(false);
     继续_按钮->hide();
-    connect(搜索_按钮, &QPushButton::clicked, this, [this] { controller_.startSearch(); });
-    connect(停止_按钮, &QPushButton::clicked, this, [this] { controller_.stopRun(); });
-    connect(暂停_按钮, &QPushButton::clicked, this, [this] { controller_.pauseRun(); });
-    connect(继续_按钮, &QPushButton::clicked, this, [this] { controller_.continueRun(); });
+    connect(搜索_按钮, &QPushButton::clicked, this, [this] {
+        if (clickActs(searchFrameClick_)) controller_.startSearch();
+    });
+    connect(停止_按钮, &QPushButton::clicked, this, [this] {
+        if (clickActs(searchFrameClick_)) controller_.stopRun();
+    });
+    connect(暂停_按钮, &QPushButton::clicked, this, [this] {
+        if (clickActs(pauseFrameClick_)) controller_.pauseRun();
+    });
+    connect(继续_按钮, &QPushButton::clicked, this, [this] {
+        if (clickActs(pauseFrameClick_)) controller_.continueRun();
+    });
 }
 
 void MainWindow::buildTabs(QWidget* parent) {
@@ -133,16 +147,17 @@ void MainWindow::buildTabs(QWidget* parent) {
     magnetModel_ = new ResultListModel(
         controller_.magnetList(),
         {"ID", "资源名称", "磁力链接", "来源站点", "文件大小", "资源热度", "创建时间"}, this);
+    magnetRows_ = new SortedRowsProxy(magnetModel_, MagnetColumnOrder, this);
     auto* magnetPage = new QWidget;
-    超级列表框1 = buildResultList(magnetPage, "超级列表框1", magnetModel_,
-                                  {50, 310, 310, 100, 100, 100, 100});
+    超级列表框1 =
+        buildResultList(magnetPage, "超级列表框1", magnetRows_, {50, 310, 310, 100, 100, 100, 100});
     选择夹1->addTab(magnetPage, QStringLiteral("磁力链接"));
 
     onlineModel_ = new ResultListModel(
         controller_.onlineList(), {"ID", "视频名称", "数据信息", "来源站点", "网页地址"}, this);
+    onlineRows_ = new SortedRowsProxy(onlineModel_, OnlineColumnOrder, this);
     auto* onlinePage = new QWidget;
-    超级列表框2 =
-        buildResultList(onlinePage, "超级列表框2", onlineModel_, {50, 200, 200, 200, 450});
+    超级列表框2 = buildResultList(onlinePage, "超级列表框2", onlineRows_, {50, 200, 200, 200, 450});
     选择夹1->addTab(onlinePage, QStringLiteral("在线播放"));
 
     settingsPanel_ = new SettingsPanel(controller_.settings());
@@ -151,7 +166,7 @@ void MainWindow::buildTabs(QWidget* parent) {
     选择夹1->addTab(buildReleaseNotesPage(), QStringLiteral("更新日志"));
 }
 
-QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, ResultListModel* model,
+QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, SortedRowsProxy* rows,
                                        const std::array<int, 7>& widths) {
     auto* list = Named(new QTreeView(page), name);
     list->setGeometry(0, PageTop(20), 1159, 346);
@@ -162,16 +177,22 @@ QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, ResultLi
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setModel(model);
+    list->setModel(rows);
+    list->setItemDelegate(new CutCellDelegate(list));
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsMovable(false);
-    for (int column = 0; column < model->columnCount(); ++column) {
+    for (int column = 0; column < rows->columnCount(); ++column) {
         list->header()->resizeSection(column, widths[column]);
     }
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Ascending, descending, then the order of arrival again.
+    list->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    list->header()->setSortIndicatorClearable(true);
+    list->setSortingEnabled(true);
+    list->installEventFilter(this);
     list->viewport()->installEventFilter(this);
+    auto* model = static_cast<ResultListModel*>(rows->sourceModel());
     connect(model, &ResultListModel::scrollToRowRequested, list,
-            [list, model](int row) { list->scrollTo(model->index(row, 0)); });
+            [list, rows](int row) { list->scrollTo(rows->index(rows->viewRow(row), 0)); });
     return list;
 }
 
@@ -230,8 +251,6 @@ void MainWindow::buildMenus() {
     磁力链接->addAction(QStringLiteral("复制链接"), this, &MainWindow::copyMagnetLink);
     在线播放菜单 = Named(new QMenu(QStringLiteral("在线播放菜单"), this), "在线播放菜单");
     在线播放菜单->addAction(QStringLiteral("在线播放"), this, &MainWindow::openOnlinePage);
-    connect(超级列表框1, &QWidget::customContextMenuRequested, this, &MainWindow::showMagnetMenu);
-    connect(超级列表框2, &QWidget::customContextMenuRequested, this, &MainWindow::showOnlineMenu);
 }
 
 // Frames right of the search box, each overlapping its left neighbour by one
@@ -254,15 +273,16 @@ QString MainWindow::statusPaneText(int pane) const {
     return 状态条1窗格.at(pane)->text();
 }
 
-int MainWindow::currentRow(const QTreeView* list) {
+int MainWindow::selectedStoreRow(const QTreeView* list) {
     const QModelIndexList rows = list->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.front().row();
+    if (rows.isEmpty()) return -1;
+    return static_cast<const SortedRowsProxy*>(list->model())->storeRow(rows.front().row());
 }
 
 // The link always goes to the clipboard; only a magnet link goes on to the
 // system's handler, since the cell holds whatever the page said.
 void MainWindow::copyMagnetLink() {
-    const int row = currentRow(超级列表框1);
+    const int row = selectedStoreRow(超级列表框1);
     if (row < 0) return;
     const QString link = FromGbk(controller_.magnetList().CellText(row, kMagnetLink));
     QGuiApplication::clipboard()->setText(link);
@@ -271,16 +291,46 @@ void MainWindow::copyMagnetLink() {
 
 void MainWindow::openOnlinePage() {
     const std::string address =
-        controller_.onlineList().CellText(currentRow(超级列表框2), kOnlinePageAddress);
-    if (IsWebAddress(address)) QDesktopServices::openUrl(QUrl(FromGbk(address)));
+        controller_.onlineList().CellText(selectedStoreRow(超级列表框2), kOnlinePageAddress);
+    if (MayOpenOnlinePage(controller_.addresses(), address)) {
+        QDesktopServices::openUrl(QUrl(FromGbk(address)));
+    }
 }
 
-void MainWindow::showMagnetMenu() {
-    if (currentRow(超级列表框1) >= 0) 磁力链接->popup(QCursor::pos());
+void MainWindow::showMagnetMenu(QContextMenuEvent::Reason reason) {
+    popUpMenu(磁力链接, 超级列表框1, reason);
 }
 
-void MainWindow::showOnlineMenu() {
-    if (currentRow(超级列表框2) >= 0) 在线播放菜单->popup(QCursor::pos());
+void MainWindow::showOnlineMenu(QContextMenuEvent::Reason reason) {
+    popUpMenu(在线播放菜单, 超级列表框2, reason);
+}
+
+void MainWindow::popUpMenu(QMenu* menu, QTreeView* list, QContextMenuEvent::Reason reason) {
+    const int row = selectedStoreRow(list);
+    if (row < 0) return;
+    if (reason == QContextMenuEvent::Mouse) {
+        menu->popup(QCursor::pos());
+        return;
+    }
+    const auto* rows = static_cast<const SortedRowsProxy*>(list->model());
+    const QModelIndex shown = rows->index(rows->viewRow(row), 0);
+    list->scrollTo(shown);
+    menu->popup(list->viewport()->mapToGlobal(list->visualRect(shown).bottomLeft()));
+    menu->setActiveAction(menu->actions().value(0));
+}
+
+void MainWindow::actOnSelectedRow(const QTreeView* list) {
+    if (list == 超级列表框1) {
+        copyMagnetLink();
+    } else if (selectedStoreRow(超级列表框2) >= 0) {
+        openOnlinePage();
+    }
+}
+
+bool MainWindow::clickActs(QElapsedTimer& frame) {
+    if (frame.isValid() && frame.elapsed() < QApplication::doubleClickInterval()) return false;
+    frame.start();
+    return true;
 }
 
 void MainWindow::openSponsorWindow() {
@@ -294,13 +344,37 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == 超级列表框1->viewport()) {
-            copyMagnetLink();
-        } else if (watched == 超级列表框2->viewport() && currentRow(超级列表框2) >= 0) {
-            openOnlinePage();
+    QTreeView* list = nullptr;
+    for (QTreeView* candidate : {超级列表框1, 超级列表框2}) {
+        if (watched == candidate || watched == candidate->viewport()) list = candidate;
+    }
+    if (list == nullptr) return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                actOnSelectedRow(list);
+            }
+            break;
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                actOnSelectedRow(list);
+                return true;
+            }
+            if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+                list == 超级列表框1 ? showMagnetMenu(QContextMenuEvent::Keyboard)
+                                    : showOnlineMenu(QContextMenuEvent::Keyboard);
+                return true;
+            }
+            break;
         }
+        case QEvent::ContextMenu: {
+            const auto reason = static_cast<QContextMenuEvent*>(event)->reason();
+            list == 超级列表框1 ? showMagnetMenu(reason) : showOnlineMenu(reason);
+            return true;
+        }
+        default:
+            break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -3,6 +3,8 @@
 // search run and shows what the run reports, posting every report to the
 // window thread; it holds no search logic of its own.
 
+#include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
 #include <mutex>
@@ -23,6 +25,7 @@ namespace sirelo {
 class BoardTab;
 class ResultListModel;
 class SettingsPanel;
+class SortedRowsProxy;
 
 class MainWindow : public QMainWindow, private RunView, private Notifier, private SearchBox {
     Q_OBJECT
@@ -37,10 +40,12 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     QString statusPaneText(int pane) const;
 
     // Part of the result-list actions; each acts on its list's selected row.
+    // A menu asked for with the mouse appears at the pointer, one asked for
+    // from the keyboard at the selected row, its item highlighted.
     void copyMagnetLink();
     void openOnlinePage();
-    void showMagnetMenu();
-    void showOnlineMenu();
+    void showMagnetMenu(QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse);
+    void showOnlineMenu(QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse);
 
     // Modal over the main window; the board's promotional slots open it too.
     void openSponsorWindow();
@@ -58,12 +63,20 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     void buildTabs(QWidget* parent);
     void buildStatusBar();
     void buildMenus();
-    QTreeView* buildResultList(QWidget* page, const char* name, ResultListModel* model,
+    QTreeView* buildResultList(QWidget* page, const char* name, SortedRowsProxy* rows,
                                const std::array<int, 7>& widths);
     QWidget* buildSponsorPage();
     QWidget* buildReleaseNotesPage();
     void startupLayout();
-    static int currentRow(const QTreeView* list);
+    // The store's row behind the list's selected row, -1 for none: the one
+    // place where a row the user sees becomes a row of the store.
+    static int selectedStoreRow(const QTreeView* list);
+    // What a double-click or Enter on the list's selected row does.
+    void actOnSelectedRow(const QTreeView* list);
+    void popUpMenu(QMenu* menu, QTreeView* list, QContextMenuEvent::Reason reason);
+    // Whether a click on a run button in `frame` acts: the second click of a
+    // double-click, landing on the button the first one showed, does not.
+    static bool clickActs(QElapsedTimer& frame);
     QPushButton* button(RunButton which) const;
 
     // RunView: posted to the window thread, in the order made.
@@ -94,6 +107,10 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     BoardTab* boardTab_ = nullptr;  // tab 0, 院线热映
     ResultListModel* magnetModel_ = nullptr;
     ResultListModel* onlineModel_ = nullptr;
+    SortedRowsProxy* magnetRows_ = nullptr;  // the models in the order the user chose
+    SortedRowsProxy* onlineRows_ = nullptr;
+    QElapsedTimer searchFrameClick_;  // the last click that acted in 标签1, and in 标签2
+    QElapsedTimer pauseFrameClick_;
     QTreeView* 超级列表框1 = nullptr;         // magnet results
     QTreeView* 超级列表框2 = nullptr;         // online-play results
     SettingsPanel* settingsPanel_ = nullptr;  // tab 3, 设置中心

@@ -25,6 +25,8 @@ class ResultListModel : public QAbstractTableModel, private ResultListObserver {
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    const ResultList& list() const { return list_; }
+
     // Brings the view up to the store now (window thread).
     void publish();
 

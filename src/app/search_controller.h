@@ -50,6 +50,7 @@ class SearchController {
     SearchRun& run() { return run_; }
     ResultList& magnetList() { return magnetList_; }  // 超级列表框1
     ResultList& onlineList() { return onlineList_; }  // 超级列表框2
+    const SiteAddresses& addresses() const { return context_.addresses; }
 
   private:
     // The pause and stop flags of one run's dispatcher thread; shared with that

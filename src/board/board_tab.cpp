@@ -11,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "board/board_label.h"
 #include "board/board_slot.h"
 #include "board/posted_board_sink.h"
 #include "widgets/tab_page.h"
@@ -45,6 +46,25 @@ QLabel* NewLabel(QWidget* parent, const QString& objectName, const QRect& geomet
     return label;
 }
 
+BoardLabel* NewBoardLabel(QWidget* parent, const QString& objectName, const QRect& geometry,
+                          const QString& text = {}) {
+    auto* label = new BoardLabel(parent);
+    label->setObjectName(objectName);
+    label->setGeometry(geometry);
+    label->setShownText(text);
+    return label;
+}
+
+// The strips on a poster: light text on a dark ground, so that they stay
+// readable on any poster.
+void MakeStrip(BoardLabel* label, const QColor& textColour) {
+    label->setGround(QColor(0, 0, 0, 150));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, textColour);
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignCenter);
+}
+
 void FillBackground(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
@@ -71,16 +91,22 @@ void BoardTab::buildSlot(int number) {
     controls.poster = NewLabel(this, Name("图片框", number),
                                QRect(left, kPosterTop, kPosterWidth, kPosterHeight));
     controls.poster->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    controls.stars = NewLabel(controls.poster, Name("电影主演", number),
-                              QRect(0, kPosterHeight - kLabelHeight, kPosterWidth, kLabelHeight));
-    controls.score = NewLabel(controls.poster, Name("网络评分", number),
-                              QRect(kPosterWidth - 20, 0, 20, kLabelHeight));
+    controls.stars =
+        NewBoardLabel(controls.poster, Name("电影主演", number),
+                      QRect(0, kPosterHeight - kLabelHeight, kPosterWidth, kLabelHeight));
+    controls.score = NewBoardLabel(controls.poster, Name("网络评分", number),
+                                   QRect(kPosterWidth - 20, 0, 20, kLabelHeight));
     // The two labels cover parts of the poster and take its presses and turns.
-    for (QLabel* part : {controls.poster, controls.stars, controls.score}) {
+    for (QLabel* part : {controls.poster, static_cast<QLabel*>(controls.stars),
+                         static_cast<QLabel*>(controls.score)}) {
         part->installEventFilter(this);
     }
-    controls.stars->setAlignment(Qt::AlignCenter);
-    controls.score->setAlignment(Qt::AlignCenter);
+    MakeStrip(controls.stars, Qt::white);
+    MakeStrip(controls.score, QColor(0xff, 0xb4, 0x00));
+    QFont scoreFont = controls.score->font();
+    scoreFont.setPixelSize(10);
+    scoreFont.setBold(true);
+    controls.score->setFont(scoreFont);
 
     QString name, date;
     if (slot.IsPromotion()) {
@@ -96,10 +122,10 @@ void BoardTab::buildSlot(int number) {
             date = QString::fromUtf8("上映时间");
         }
     }
-    controls.name = NewLabel(this, Name("电影名称", number),
-                             QRect(left, kNameTop, kPosterWidth, kLabelHeight), name);
-    controls.date = NewLabel(this, Name("上映时间", number),
-                             QRect(left, kDateTop, kPosterWidth, kLabelHeight), date);
+    controls.name = NewBoardLabel(this, Name("电影名称", number),
+                                  QRect(left, kNameTop, kPosterWidth, kLabelHeight), name);
+    controls.date = NewBoardLabel(this, Name("上映时间", number),
+                                  QRect(left, kDateTop, kPosterWidth, kLabelHeight), date);
     if (!slot.InFirstHalf()) {
         controls.poster->hide();
         controls.name->hide();
@@ -142,27 +168,20 @@ void BoardTab::showPoster(int slot, const QImage& image) {
     slots_[static_cast<std::size_t>(slot)].poster->setPixmap(QPixmap::fromImage(image));
 }
 
-// The labels on a poster get a dark ground once filled, so that they stay
-// readable on any poster; an empty one shows none.
 void BoardTab::showLabel(int slot, SlotLabel label, const QString& text) {
     const SlotControls& controls = slots_[static_cast<std::size_t>(slot)];
     switch (label) {
         case SlotLabel::Name:
-            controls.name->setText(text);
+            controls.name->setShownText(text);
             break;
         case SlotLabel::Date:
-            controls.date->setText(text);
+            controls.date->setShownText(text);
             break;
         case SlotLabel::Score:
-            controls.score->setStyleSheet(
-                QStringLiteral("color: #ffb400; font-size: 10px; font-weight: bold;"
-                               " background-color: rgba(0, 0, 0, 150);"));
-            controls.score->setText(text);
+            controls.score->setShownText(text);
             break;
         case SlotLabel::Stars:
-            controls.stars->setStyleSheet(
-                QStringLiteral("color: white; background-color: rgba(0, 0, 0, 150);"));
-            controls.stars->setText(text);
+            controls.stars->setShownText(text);
             break;
     }
 }

@@ -19,6 +19,8 @@ class QLineEdit;
 
 namespace sirelo {
 
+class BoardLabel;
+
 class BoardTab : public QWidget {
   public:
     // `searchBox` is 搜索名称, which a press on a film poster fills;
@@ -52,10 +54,10 @@ class BoardTab : public QWidget {
   private:
     struct SlotControls {
         QLabel* poster = nullptr;
-        QLabel* stars = nullptr;
-        QLabel* score = nullptr;
-        QLabel* name = nullptr;
-        QLabel* date = nullptr;
+        BoardLabel* stars = nullptr;
+        BoardLabel* score = nullptr;
+        BoardLabel* name = nullptr;
+        BoardLabel* date = nullptr;
     };
 
     void buildSlot(int slot);

@@ -84,11 +84,12 @@ bool AppConfig::loading() const {
 void AppConfig::loadSettings(SettingsControls& controls) {
     ensureConfigFolder();
     LoadingScope scope(loadingMarker_);
-    std::optional<std::string> text = ReadWholeFile(configFilePath());
+    const std::optional<std::string> text = ReadWholeFile(configFilePath());
     if (!text) return;
+    const ProfileLines profile = SplitProfileLines(*text);
 
     auto read = [&](const char* section, const char* key) {
-        return ReadProfileValue(*text, Utf8ToGbk(section), Utf8ToGbk(key));
+        return ReadProfileValue(profile, Utf8ToGbk(section), Utf8ToGbk(key));
     };
     std::array<std::string, kNumberSettings.size()> numbers;
     for (std::size_t i = 0; i < kNumberSettings.size(); ++i) {

@@ -7,12 +7,9 @@ namespace sirelo {
 namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-struct Line {
-    std::size_t begin;       // first byte of the line
-    std::size_t contentEnd;  // first byte of its line break
-    std::size_t end;         // first byte of the next line
-};
+using Line = ProfileLine;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
@@ -47,7 +44,7 @@ bool SameName(std::string_view a, std::string_view b) {
 
 std::vector<Line> SplitLines(std::string_view text) {
     std::vector<Line> lines;
-    std::size_t pos = 0;
+    std::size_t pos = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     while (pos < text.size()) {
         Line line{pos, pos, pos};
         std::size_t stop = text.find_first_of("\r\n", pos);
@@ -125,15 +122,24 @@ std::string_view WithoutQuotes(std::string_view value) {
 
 }  // namespace
 
+ProfileLines SplitProfileLines(std::string_view fileText) {
+    return {fileText, SplitLines(fileText)};
+}
+
+std::string ReadProfileValue(const ProfileLines& profile, std::string_view section,
+                             std::string_view key) {
+    auto span = FindSection(profile.text, profile.lines, section);
+    if (!span) return {};
+    auto index = FindKey(profile.text, profile.lines, *span, key);
+    if (!index) return {};
+    std::string_view value =
+        WithoutQuotes(SplitKeyLine(Content(profile.text, profile.lines[*index])).value);
+    return std::string(value.substr(0, kProfileValueBuffer - 1));
+}
+
 std::string ReadProfileValue(std::string_view fileText, std::string_view section,
                              std::string_view key) {
-    std::vector<Line> lines = SplitLines(fileText);
-    auto span = FindSection(fileText, lines, section);
-    if (!span) return {};
-    auto index = FindKey(fileText, lines, *span, key);
-    if (!index) return {};
-    std::string_view value = WithoutQuotes(SplitKeyLine(Content(fileText, lines[*index])).value);
-    return std::string(value.substr(0, kProfileValueBuffer - 1));
+    return ReadProfileValue(SplitProfileLines(fileText), section, key);
 }
 
 std::string WithProfileValue(std::string_view fileText, std::string_view section,
@@ -144,7 +150,7 @@ std::string WithProfileValue(std::string_view fileText, std::string_view section
     std::string result;
     if (!span) {
         result = fileText;
-        if (!result.empty() && result.back() != '\n' && result.back() != '\r') {
+        if (!lines.empty() && result.back() != '\n' && result.back() != '\r') {
             result += kLineBreak;
         }
         result += "[" + std::string(section) + "]" + std::string(kLineBreak) + entry +

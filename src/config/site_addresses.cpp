@@ -25,9 +25,9 @@ bool IsWebAddress(std::string_view value) {
 
 // Sets `address` from the file when the key holds a web address; every base is
 // kept without a final "/", and the caller adds one where its paths need it.
-void Override(std::string& address, const std::string& fileText, const char* key) {
+void Override(std::string& address, const ProfileLines& profile, const char* key) {
     std::string value(WithoutTrailing(
-        ReadProfileValue(fileText, Utf8ToGbk(kAddressSection), Utf8ToGbk(key)), '/'));
+        ReadProfileValue(profile, Utf8ToGbk(kAddressSection), Utf8ToGbk(key)), '/'));
     if (IsWebAddress(value)) address = std::move(value);
 }
 
@@ -36,16 +36,17 @@ void Override(std::string& address, const std::string& fileText, const char* key
 SiteAddresses ReadSiteAddresses(AppConfig& config, SiteAddresses defaults) {
     SiteAddresses addresses = std::move(defaults);
     config.ensureConfigFolder();
-    std::optional<std::string> text = ReadWholeFile(config.configFilePath());
+    const std::optional<std::string> text = ReadWholeFile(config.configFilePath());
     if (!text) return addresses;
-    Override(addresses.magnet[kBtrabbit], *text, "Btrabbit");
-    Override(addresses.magnet[kZzs], *text, "ZZS");
-    Override(addresses.magnet[kDss], *text, "DSS");
-    Override(addresses.magnet[kBtbook], *text, "Btbook");
-    Override(addresses.lexiang, *text, "乐享电影网");
-    Override(addresses.board, *text, "院线热映");
+    const ProfileLines profile = SplitProfileLines(*text);
+    Override(addresses.magnet[kBtrabbit], profile, "Btrabbit");
+    Override(addresses.magnet[kZzs], profile, "ZZS");
+    Override(addresses.magnet[kDss], profile, "DSS");
+    Override(addresses.magnet[kBtbook], profile, "Btbook");
+    Override(addresses.lexiang, profile, "乐享电影网");
+    Override(addresses.board, profile, "院线热映");
     std::string sevenDds(WithoutTrailing(addresses.sevenDds, '/'));
-    Override(sevenDds, *text, "7DDS");
+    Override(sevenDds, profile, "7DDS");
     addresses.sevenDds = sevenDds + "/";
     return addresses;
 }

@@ -1,6 +1,7 @@
 #include "sitedefs/table_header_guard.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace sirelo {
@@ -81,6 +82,23 @@ long BadTableHeaderLine(std::string_view text) {
         }
     }
     return 0;
+}
+
+RawCharacter FirstUnreadableCharacter(std::string_view text) {
+    long line = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+        if (text[i] == '\n') ++line;
+        if (byte(i) != 0xEF || i + 2 >= text.size()) continue;
+        const unsigned code =
+            ((byte(i) & 0x0Fu) << 12) | ((byte(i + 1) & 0x3Fu) << 6) | (byte(i + 2) & 0x3Fu);
+        if (code >= 0xFC36 && code <= 0xFEFE) {
+            char name[8];
+            std::snprintf(name, sizeof name, "U+%04X", code);
+            return {line, name};
+        }
+    }
+    return {};
 }
 
 }  // namespace sirelo

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "text/text.h"
 
@@ -15,8 +16,9 @@ namespace {
 constexpr char16_t kReplacement = u'\uFFFD';
 constexpr std::uint16_t kNoMapping = 0;
 
-// Both directions of the GBK mapping, read once from glibc's CP936 converter,
-// so that every conversion afterwards is a table look-up with no iconv state.
+// Both directions of the GBK mapping, read once from glibc's CP936 converter
+// and completed to Windows' code page 936, so that every conversion afterwards
+// is a table look-up with no iconv state.
 struct GbkTables {
     // Indexed by the two bytes lead * 256 + trail (and by the byte itself for
     // the single bytes 0x80 and 0xFF); kNoMapping where GBK defines nothing.
@@ -25,6 +27,34 @@ struct GbkTables {
     // single byte below 0x100; kNoMapping where GBK has no such character.
     std::array<std::uint16_t, 65536> fromUnicode{};
 };
+
+// What Windows maps beyond glibc's CP936: the user-defined areas, each read
+// lead by lead and trail by trail onto consecutive Private Use code points.
+struct UserDefinedArea {
+    int firstLead;
+    int lastLead;
+    int firstTrail;
+    int lastTrail;
+    char16_t firstCode;
+};
+
+constexpr std::array<UserDefinedArea, 3> kUserDefinedAreas{{
+    {0xAA, 0xAF, 0xA1, 0xFE, 0xE000},
+    {0xF8, 0xFE, 0xA1, 0xFE, 0xE234},
+    {0xA1, 0xA7, 0x40, 0xA0, 0xE4C6},  // 0x7F is no trail byte
+}};
+constexpr int kNoTrail = 0x7F;
+
+// The two-byte codes GBK leaves unassigned outside those areas: Windows maps
+// them, in byte order, onto the Private Use code points that follow.
+constexpr char16_t kFirstUnassignedCode = 0xE766;
+constexpr char16_t kLastUnassignedCode = 0xE864;
+
+// Single bytes: the euro sign, and 0xFF onto the Private Use Area.
+constexpr std::array<std::pair<int, char16_t>, 2> kWindowsSingleBytes{{
+    {0x80, 0x20AC},
+    {0xFF, 0xF8F5},
+}};
 
 char16_t ConvertOne(iconv_t cd, const char* bytes, std::size_t length) {
     char in[2] = {bytes[0], length > 1 ? bytes[1] : '\0'};
@@ -40,6 +70,33 @@ char16_t ConvertOne(iconv_t cd, const char* bytes, std::size_t length) {
     }
     return static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
                                  static_cast<unsigned char>(out[1]) << 8);
+}
+
+void Map(GbkTables& tables, int bytes, char16_t code) {
+    tables.toUnicode[static_cast<std::size_t>(bytes)] = code;
+    tables.fromUnicode[code] = static_cast<std::uint16_t>(bytes);
+}
+
+void AddWindowsMappings(GbkTables& tables) {
+    for (const UserDefinedArea& area : kUserDefinedAreas) {
+        char16_t code = area.firstCode;
+        for (int lead = area.firstLead; lead <= area.lastLead; ++lead) {
+            for (int trail = area.firstTrail; trail <= area.lastTrail; ++trail) {
+                if (trail != kNoTrail) Map(tables, lead << 8 | trail, code++);
+            }
+        }
+    }
+    char16_t code = kFirstUnassignedCode;
+    for (int lead = 0x81; lead <= 0xFE && code <= kLastUnassignedCode; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE && code <= kLastUnassignedCode; ++trail) {
+            const int bytes = lead << 8 | trail;
+            if (trail != kNoTrail &&
+                tables.toUnicode[static_cast<std::size_t>(bytes)] == kNoMapping)
+                Map(tables, bytes, code++);
+        }
+    }
+    for (const auto& [byte, code] : kWindowsSingleBytes)
+        Map(tables, byte, code);
 }
 
 std::unique_ptr<GbkTables> BuildTables() {
@@ -79,6 +136,7 @@ std::unique_ptr<GbkTables> BuildTables() {
     }
     iconv_close(toUtf16);
     iconv_close(toGbk);
+    AddWindowsMappings(*tables);
     return tables;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Conversions between GBK (the Windows code page 936, through glibc's "CP936")
+// Conversions between GBK (the Windows code page 936: glibc's "CP936" with the
+// user-defined areas on the Private Use Area, as Windows maps them)
 // and UTF-8 / UTF-16. A character that GBK lacks becomes one "?"; a byte
 // sequence that is invalid in the source becomes one "?" per bad byte (U+FFFD
 // on the way to UTF-16 or UTF-8), and conversion always goes on to the end.

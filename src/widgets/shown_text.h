@@ -13,4 +13,8 @@ inline constexpr int kMaxShownCharacters = 1000;
 // The GBK text for display: at most kMaxShownCharacters characters, "…" after a cut.
 QString ShownText(std::string_view gbk);
 
+// A tooltip that shows `text` literally, never as rich text, and can wrap a
+// long link that has no blank to break at.
+QString PlainToolTip(const QString& text);
+
 }  // namespace sirelo

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/link_checks.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -40,23 +41,55 @@ TEST(StatusTextsTest, PaneTexts) {
     EXPECT_EQ(Utf8(panes[4]), " 搜索耗时： 5.24  秒");
 }
 
-TEST(LinkChecksTest, OnlyMagnetLinksAndWebAddressesPass) {
+TEST(LinkChecksTest, OnlyMagnetLinksOfASaneLengthPass) {
     EXPECT_TRUE(IsMagnetLink("magnet:?xt=urn:btih:0123"));
     EXPECT_TRUE(IsMagnetLink("MaGnEt:?xt"));
+    EXPECT_TRUE(IsMagnetLink("magnet:?" + std::string(kMagnetLinkLimit - 8, 'a')));
+    EXPECT_FALSE(IsMagnetLink("magnet:?" + std::string(kMagnetLinkLimit - 7, 'a')));
+    EXPECT_FALSE(IsMagnetLink("magnet:xt"));
     EXPECT_FALSE(IsMagnetLink(" magnet:?xt"));
     EXPECT_FALSE(IsMagnetLink("magnet"));
     EXPECT_FALSE(IsMagnetLink("javascript:alert(1)"));
-    EXPECT_FALSE(IsMagnetLink("file:///etc/passwd"));
     EXPECT_FALSE(IsMagnetLink(""));
+}
 
-    EXPECT_TRUE(IsWebAddress("http://www.7dds.cc/play/1"));
-    EXPECT_TRUE(IsWebAddress("HTTPS://example.org"));
-    EXPECT_FALSE(IsWebAddress("httpx://example.org"));
-    EXPECT_FALSE(IsWebAddress("http:/example.org"));
-    EXPECT_FALSE(IsWebAddress("file:///home"));
-    EXPECT_FALSE(IsWebAddress("javascript:alert(1)"));
-    EXPECT_FALSE(IsWebAddress("magnet:?xt"));
-    EXPECT_FALSE(IsWebAddress(""));
+// The page address is the base and scraped text: the text must not lead the
+// browser to another host, however it writes the authority.
+TEST(LinkChecksTest, AnAddressStaysOnItsSitesHost) {
+    const std::string base = "http://www.lexiangdy.cc";
+    const struct {
+        std::string address;
+        bool stays;
+    } cases[] = {
+        {base + "/play/1.html", true},
+        {"HTTP://WWW.LexiangDY.cc?x=1", true},
+        {"http://www.lexiangdy.cc:80/play", true},
+        {base, true},
+        {base + "@evil.example/play", false},
+        {base + ":x@evil.example/", false},
+        {base + "\\@evil.example/", false},
+        {base + "\\evil.example/", false},
+        {base + ".evil.example/", false},
+        {base + ":8080/", false},
+        {base + ":/", false},
+        {"https://www.lexiangdy.cc/play", false},
+        {"http://evil.example/" + base, false},
+        {"http:///www.lexiangdy.cc/", false},
+        {"http:www.lexiangdy.cc/", false},
+        {"javascript:alert(1)//www.lexiangdy.cc", false},
+        {"file:///etc/passwd", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StaysOnHost(c.address, base), c.stays) << c.address;
+    }
+    EXPECT_TRUE(StaysOnHost("http://127.0.0.1:8080/a", "http://127.0.0.1:8080"));
+    EXPECT_FALSE(StaysOnHost("http://127.0.0.1/a", "not an address"));
+
+    const SiteAddresses defaults = DefinedAddresses(BuiltInSiteDefinitions());
+    EXPECT_TRUE(MayOpenOnlinePage(defaults, defaults.sevenDds + "play/1.html"));
+    EXPECT_TRUE(MayOpenOnlinePage(defaults, defaults.lexiang + "/play/1.html"));
+    EXPECT_FALSE(MayOpenOnlinePage(defaults, defaults.lexiang + "@evil.example/"));
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <QBuffer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -7,7 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "board/board_label.h"
 #include "board/board_tab.h"
+#include "board/posted_board_sink.h"
 #include "fixture_sites.h"
 #include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
@@ -203,6 +207,65 @@ class BoardTabTest : public QObject {
         QVERIFY(poster(1)->pixmap().isNull());
         tab_->toggleBoardHalf();
         QVERIFY(halfShown(2));
+    }
+
+    // Scraped text is only ever text, drawn on one line without its ends'
+    // breaks and blanks, cut with "…" when too long; the label keeps it whole.
+    void labelsDrawScrapedTextAsPlainText() {
+        auto* name = tab_->findChild<BoardLabel*>(QString::fromUtf8("电影名称1"));
+        const QString rich = QStringLiteral("<b>粗</b>体");
+        tab_->showLabel(1, SlotLabel::Name, rich);
+        QCOMPARE(name->text(), rich);
+        const QImage drawn = name->grab().toImage();
+        int rightmostInk = -1;
+        for (int x = 0; x < drawn.width(); ++x) {
+            for (int y = 0; y < drawn.height(); ++y) {
+                if (drawn.pixel(x, y) != drawn.pixel(drawn.width() - 1, 0)) rightmostInk = x;
+            }
+        }
+        // The tags take room when drawn literally; bold 粗体 would be two glyphs wide.
+        QVERIFY(rightmostInk >= name->fontMetrics().horizontalAdvance(rich) * 3 / 4);
+        QVERIFY(name->toolTip().isEmpty());
+
+        auto* stars = tab_->findChild<BoardLabel*>(QString::fromUtf8("电影主演1"));
+        tab_->showLabel(1, SlotLabel::Stars, QString::fromUtf8("张三,李四\n\t"));
+        QCOMPARE(stars->drawnText(), QString::fromUtf8("张三,李四"));
+        QCOMPARE(stars->text(), QString::fromUtf8("张三,李四\n\t"));
+
+        const QString longName = QString::fromUtf8("一部名字很长很长很长很长很长很长的电影");
+        tab_->showLabel(1, SlotLabel::Name, longName);
+        QVERIFY(name->drawnText().endsWith(QChar(0x2026)));
+        QVERIFY(name->toolTip().contains(longName));
+        QTest::mousePress(poster(1), Qt::LeftButton);
+        QCOMPARE(searchBox_->text(), longName);
+
+        // An empty strip draws nothing on the poster.
+        tab_->showLabel(1, SlotLabel::Stars, QString());
+        tab_->showLabel(1, SlotLabel::Score, QString());
+        const QImage bare = poster(1)->grab().toImage();
+        QCOMPARE(bare.pixel(80, 210), bare.pixel(80, 100));
+        QCOMPARE(bare.pixel(150, 10), bare.pixel(80, 100));
+    }
+
+    // Only the shown corner is decoded, so a poster of any size shows it.
+    void aHugePosterShowsItsCorner() {
+        QImage huge(6000, 8000, QImage::Format_Grayscale8);
+        huge.fill(255);
+        for (int y = 0; y < 300; ++y)
+            std::fill_n(huge.scanLine(y), 200, uchar(0));
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(huge.save(&buffer, "JPEG", 50));
+        huge = QImage();
+
+        PostedBoardSink sink{QPointer<BoardTab>(tab_.get())};
+        sink.ShowPoster(1, Bytes(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
+        QTRY_VERIFY(!poster(1)->pixmap().isNull());
+        const QImage shown = poster(1)->pixmap().toImage();
+        QCOMPARE(shown.size(), QSize(160, 220));
+        QVERIFY(qGray(shown.pixel(0, 0)) < 40);
+        QVERIFY(qGray(shown.pixel(159, 219)) < 40);
     }
 
     void tabMayGoWhileTheLoaderRuns() {

@@ -3,9 +3,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <future>
 
+#include "config/site_addresses.h"
 #include "config_test_support.h"
 
 namespace sirelo {
@@ -176,6 +181,82 @@ TEST_F(AppConfigTest, AFailedWriteLeavesTheFileAndTheControls) {
     EXPECT_EQ(text(NumberBox::ThreadCount), "9");
     EXPECT_EQ(live_.threadCount, 9);
     EXPECT_FALSE(config_.writeSetting("S", "k", "v"));
+}
+
+// Runs `step` on a thread. Should it hang on the FIFO at `path`, the FIFO is
+// opened for writing and closed until the step reads its end and returns.
+bool EndsUnaided(const std::string& path, const std::function<void()>& step) {
+    using namespace std::chrono_literals;
+    auto done = std::async(std::launch::async, step);
+    if (done.wait_for(20s) == std::future_status::ready) return true;
+    while (done.wait_for(100ms) != std::future_status::ready) {
+        if (const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
+    }
+    return false;
+}
+
+struct FileKind {
+    std::string type;  // of the file itself, links not followed
+    std::uintmax_t size;
+    timespec modified;
+    std::string linkTarget;
+};
+
+FileKind KindOf(const std::string& path) {
+    struct stat info {};
+    ::lstat(path.c_str(), &info);
+    std::error_code ignored;
+    const std::string target = fs::is_symlink(path) ? fs::read_symlink(path, ignored).string() : "";
+    return {S_ISREG(info.st_mode)    ? "file"
+            : S_ISFIFO(info.st_mode) ? "fifo"
+            : S_ISLNK(info.st_mode)  ? "link"
+                                     : "other",
+            static_cast<std::uintmax_t>(info.st_size), info.st_mtim, target};
+}
+
+// Whatever stands at the file's place is never read when it is no plain file
+// of a sane size, and never replaced: start-up neither blocks nor aborts.
+TEST(AppConfigHostileFile, IsNeitherReadNorReplaced) {
+    const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> kinds{
+        {"50 MB",
+         [](const std::string& path) {
+             ReplaceFile(path, Gbk("[软件设置]\r\n线程数量=7\r\n"));
+             fs::resize_file(path, 50u << 20);
+         }},
+        {"FIFO", [](const std::string& path) { ::mkfifo(path.c_str(), 0644); }},
+        {"link to /dev/zero",
+         [](const std::string& path) { fs::create_symlink("/dev/zero", path); }},
+    };
+    for (const auto& [name, make] : kinds) {
+        SCOPED_TRACE(name);
+        ScopedConfigHome home;
+        fs::create_directories(home.folder());
+        make(home.file());
+        const FileKind before = KindOf(home.file());
+        AppConfig config;
+        LiveSettings live;
+        FakeControls controls(config, live);
+        SiteAddresses defaults;
+        defaults.magnet = {"http://a.example", "http://b.example", "http://c.example",
+                           "https://d.example"};
+        SiteAddresses addresses;
+        bool written = true;
+
+        EXPECT_TRUE(EndsUnaided(home.file(), [&] {
+            addresses = ReadSiteAddresses(config, defaults);
+            config.loadSettings(controls);
+            written = config.writeSetting(Gbk("软件设置"), Gbk("线程数量"), "9");
+        }));
+        EXPECT_TRUE(controls.calls.empty());
+        EXPECT_EQ(addresses.magnet, defaults.magnet);
+        EXPECT_FALSE(written);
+        const FileKind after = KindOf(home.file());
+        EXPECT_EQ(after.type, before.type);
+        EXPECT_EQ(after.size, before.size);
+        EXPECT_EQ(after.modified.tv_sec, before.modified.tv_sec);
+        EXPECT_EQ(after.modified.tv_nsec, before.modified.tv_nsec);
+        EXPECT_EQ(after.linkTarget, before.linkTarget);
+    }
 }
 
 }  // namespace

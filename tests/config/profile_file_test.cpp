@@ -4,6 +4,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <filesystem>
 
@@ -80,6 +83,44 @@ TEST_F(ProfileFile, WritesOneKeyAndReplacesItsValue) {
     ASSERT_TRUE(WriteProfileString(path(), "S", "k", "v"));
     ASSERT_TRUE(WriteProfileString(path(), "S", "k", "w"));
     EXPECT_EQ(ReadWholeFile(path()), "[S]\r\nk=w\r\n");
+}
+
+TEST_F(ProfileFile, WritesThroughASymbolicLinkToItsTarget) {
+    const std::string elsewhere = home_.root() + "/dotfiles";
+    fs::create_directories(elsewhere);
+    ASSERT_TRUE(ReplaceFile(elsewhere + "/sirelo.ini", "[S]\r\nk=old\r\n"));
+    fs::create_symlink("../../dotfiles/sirelo.ini", path());
+
+    ASSERT_TRUE(WriteProfileString(path(), "S", "k", "new"));
+    EXPECT_TRUE(fs::is_symlink(path()));
+    EXPECT_EQ(ReadWholeFile(elsewhere + "/sirelo.ini"), "[S]\r\nk=new\r\n");
+    EXPECT_EQ(entriesInFolder(), 1u);
+}
+
+// Tests run as root, whom no mode stops; the file's mode must stop the write.
+TEST_F(ProfileFile, LeavesAReadOnlyFileAlone) {
+    ASSERT_TRUE(ReplaceFile(path(), "[S]\r\nk=old\r\n"));
+    ::chmod(path().c_str(), 0444);
+    EXPECT_FALSE(WriteProfileString(path(), "S", "k", "new"));
+    EXPECT_EQ(ReadWholeFile(path()), "[S]\r\nk=old\r\n");
+}
+
+// A finished child's pid is one that no process holds; the parent's is alive.
+TEST_F(ProfileFile, RemovesOnlyTheTemporaryFilesOfEndedProcesses) {
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    const std::string stale = path() + "." + std::to_string(ended) + ".tmp";
+    const std::string live = path() + "." + std::to_string(::getppid()) + ".tmp";
+    const std::string other = path() + ".x1.tmp";
+    for (const std::string& file : {stale, live, other})
+        ASSERT_TRUE(ReplaceFile(file, "partial"));
+
+    ASSERT_TRUE(WriteProfileString(path(), "S", "k", "v"));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(other));
 }
 
 }  // namespace

@@ -62,6 +62,14 @@ TEST(ReadProfileValue, CutsLongValuesToTheBuffer) {
     EXPECT_EQ(ReadProfileValue(file, "S", "k"), std::string(kProfileValueBuffer - 1, 'v'));
 }
 
+// A byte-order mark must not hide the first section, and a write keeps it.
+TEST(ReadProfileValue, SkipsAByteOrderMark) {
+    const std::string file = "\xEF\xBB\xBF[Main]\r\nCount=7\r\n";
+    EXPECT_EQ(ReadProfileValue(file, "Main", "Count"), "7");
+    EXPECT_EQ(WithProfileValue(file, "Main", "Count", "8"), "\xEF\xBB\xBF[Main]\r\nCount=8\r\n");
+    EXPECT_EQ(WithProfileValue("\xEF\xBB\xBF", "S", "k", "v"), "\xEF\xBB\xBF[S]\r\nk=v\r\n");
+}
+
 TEST(WithProfileValue, CreatesSectionAndKey) {
     EXPECT_EQ(WithProfileValue("", "S", "k", "v"), "[S]\r\nk=v\r\n");
     EXPECT_EQ(WithProfileValue("[A]\r\nx=1", "B", "k", "v"), "[A]\r\nx=1\r\n[B]\r\nk=v\r\n");

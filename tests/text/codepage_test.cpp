@@ -19,6 +19,46 @@ TEST(Codepage, UsesTheWindowsMappingOfCodePage936) {
     EXPECT_EQ(Utf8ToGbk("\xE3\x80\x80"), "\xA1\xA1");  // the full-width space
 }
 
+// glibc leaves out what Windows maps to the Private Use Area: the user-defined
+// areas (1,894 pairs), the 255 codes GBK leaves unassigned, and the byte 0xFF.
+TEST(Codepage, MapsTheUserDefinedAreasAsWindowsDoes) {
+    int pairs = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            const std::u16string code = ToUtf16(bytes, CodePage::Gbk);
+            if (code.size() == 1 && code[0] >= 0xE000 && code[0] <= 0xF8FF) {
+                ++pairs;
+                EXPECT_EQ(FromUtf16(code, CodePage::Gbk), bytes);
+            }
+        }
+    }
+    EXPECT_EQ(pairs, 1894 + 255);
+    int codes = 0;
+    for (char16_t code = 0xE000; code <= 0xF8FF; ++code) {
+        codes += FromUtf16(std::u16string(1, code), CodePage::Gbk) != "?";
+    }
+    EXPECT_EQ(codes, 1894 + 255 + 1);
+
+    const struct {
+        std::string gbk;
+        char16_t code;
+    } samples[] = {
+        {"\xAA\xA1", 0xE000}, {"\xAF\xFE", 0xE233}, {"\xF8\xA1", 0xE234}, {"\xFE\xFE", 0xE4C5},
+        {"\xA1\x40", 0xE4C6}, {"\xA1\x7E", 0xE504}, {"\xA1\x80", 0xE505}, {"\xA1\xA0", 0xE525},
+        {"\xA7\xA0", 0xE765}, {"\xA2\xAB", 0xE766}, {"\xA6\xD9", 0xE78D}, {"\xA8\xBC", 0xE7C7},
+        {"\xFE\x50", 0xE815}, {"\xFE\xA0", 0xE864}, {"\xFF", 0xF8F5},     {"\x80", 0x20AC},
+    };
+    for (const auto& sample : samples) {
+        EXPECT_EQ(ToUtf16(sample.gbk, CodePage::Gbk), std::u16string(1, sample.code));
+        EXPECT_EQ(FromUtf16(std::u16string(1, sample.code), CodePage::Gbk), sample.gbk);
+    }
+    const std::string mixed =
+        "a\xFF\xAA\xA1"
+        "b";
+    EXPECT_EQ(Utf8ToGbk(GbkToUtf8(mixed)), mixed);
+}
+
 TEST(Codepage, ACharacterGbkLacksBecomesOneQuestionMark) {
     // Korean, an emoji (a surrogate pair in UTF-16) and a combining mark.
     EXPECT_EQ(Utf8ToGbk("a한b😀c"), "a?b?c");
@@ -45,8 +85,8 @@ TEST(Codepage, InvalidGbkBecomesReplacementCharactersAndAsciiSurvives) {
     EXPECT_EQ(GbkToUtf8("a\x81"), "a\xEF\xBF\xBD");  // lead byte at the end
     EXPECT_EQ(GbkToUtf8("\x81\x30z"),
               "\xEF\xBF\xBD"
-              "0z");  // bad trail byte
-    EXPECT_EQ(GbkToUtf8("\xFF"), "\xEF\xBF\xBD");
+              "0z");                                       // bad trail byte
+    EXPECT_EQ(GbkToUtf8("\xA1\x7F"), "\xEF\xBF\xBD\x7F");  // 0x7F is no trail byte
 }
 
 TEST(Codepage, Utf16BothWays) {
