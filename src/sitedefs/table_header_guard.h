@@ -15,8 +15,9 @@ namespace sirelo {
 long BadTableHeaderLine(std::string_view toml);
 
 // toml++ 3.3's whitespace test reaches a point it assumes unreachable for the
-// characters U+FC36 to U+FEFE, among them the CJK compatibility and small form
-// punctuation; inside quotes they can still be written as \uXXXX escapes.
+// characters U+00A1 to U+0499 and U+FB26 to U+FEFE (Latin-1 signs, Greek,
+// Cyrillic, the CJK small forms); inside quotes they can still be written as
+// \uXXXX escapes.
 struct RawCharacter {
     long line = 0;     // 0: none
     std::string name;  // "U+FE4F"
