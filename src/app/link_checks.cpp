@@ -71,9 +71,11 @@ bool StaysOnHost(std::string_view address, std::string_view base) {
     return target && own && target->host == own->host && target->port == own->port;
 }
 
-bool MayOpenOnlinePage(const SiteAddresses& addresses, std::string_view address) {
+bool MayOpenOnlinePage(const SiteDefinitions& definitions, const SiteAddresses& addresses,
+                       std::string_view siteLabel, std::string_view address) {
     for (int site = 0; site < kOnlineSiteCount; ++site) {
-        if (StaysOnHost(address, OnlineBase(addresses, site))) return true;
+        if (definitions.online[site].label == siteLabel)
+            return StaysOnHost(address, OnlineBase(addresses, site));
     }
     return false;
 }

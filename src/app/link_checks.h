@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "config/site_addresses.h"
+#include "sitedefs/site_definitions.h"
 
 namespace sirelo {
 
@@ -22,7 +23,9 @@ bool IsMagnetLink(std::string_view text);
 bool StaysOnHost(std::string_view address, std::string_view base);
 
 // The page address of an online row (its site's base and scraped text) may be
-// opened: it stays on the host of an online-play site's base.
-bool MayOpenOnlinePage(const SiteAddresses& addresses, std::string_view address);
+// opened: it stays on the host of the base of the row's own site, the one
+// labelled `siteLabel` (GBK).
+bool MayOpenOnlinePage(const SiteDefinitions& definitions, const SiteAddresses& addresses,
+                       std::string_view siteLabel, std::string_view address);
 
 }  // namespace sirelo

@@ -290,9 +290,10 @@ void MainWindow::copyMagnetLink() {
 }
 
 void MainWindow::openOnlinePage() {
-    const std::string address =
-        controller_.onlineList().CellText(selectedStoreRow(超级列表框2), kOnlinePageAddress);
-    if (MayOpenOnlinePage(controller_.addresses(), address)) {
+    const int row = selectedStoreRow(超级列表框2);
+    const std::string address = controller_.onlineList().CellText(row, kOnlinePageAddress);
+    if (MayOpenOnlinePage(controller_.definitions(), controller_.addresses(),
+                          controller_.onlineList().CellText(row, kOnlineSite), address)) {
         QDesktopServices::openUrl(QUrl(FromGbk(address)));
     }
 }

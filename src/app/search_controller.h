@@ -51,6 +51,7 @@ class SearchController {
     ResultList& magnetList() { return magnetList_; }  // 超级列表框1
     ResultList& onlineList() { return onlineList_; }  // 超级列表框2
     const SiteAddresses& addresses() const { return context_.addresses; }
+    const SiteDefinitions& definitions() const { return context_.definitions; }
 
   private:
     // The pause and stop flags of one run's dispatcher thread; shared with that

@@ -235,6 +235,7 @@ void MainWindowTest::addMagnetRow(const std::string& link) {
 void MainWindowTest::addOnlineRow(const std::string& address) {
     ResultList& list = window_->controller().onlineList();
     const int row = list.AppendRow(std::to_string(list.RowCount() + 1));
+    list.SetCell(row, kOnlineSite, "7DDS");
     list.SetCell(row, kOnlinePageAddress, address);
 }
 

@@ -86,10 +86,15 @@ TEST(LinkChecksTest, AnAddressStaysOnItsSitesHost) {
     EXPECT_TRUE(StaysOnHost("http://127.0.0.1:8080/a", "http://127.0.0.1:8080"));
     EXPECT_FALSE(StaysOnHost("http://127.0.0.1/a", "not an address"));
 
-    const SiteAddresses defaults = DefinedAddresses(BuiltInSiteDefinitions());
-    EXPECT_TRUE(MayOpenOnlinePage(defaults, defaults.sevenDds + "play/1.html"));
-    EXPECT_TRUE(MayOpenOnlinePage(defaults, defaults.lexiang + "/play/1.html"));
-    EXPECT_FALSE(MayOpenOnlinePage(defaults, defaults.lexiang + "@evil.example/"));
+    // Each row only on its own site's host.
+    const SiteDefinitions& sites = BuiltInSiteDefinitions();
+    const SiteAddresses defaults = DefinedAddresses(sites);
+    const std::string sevenDds = sites.online[k7dds].label, lexiang = sites.online[kLexiang].label;
+    EXPECT_TRUE(MayOpenOnlinePage(sites, defaults, sevenDds, defaults.sevenDds + "play/1.html"));
+    EXPECT_TRUE(MayOpenOnlinePage(sites, defaults, lexiang, defaults.lexiang + "/play/1.html"));
+    EXPECT_FALSE(MayOpenOnlinePage(sites, defaults, sevenDds, defaults.lexiang + "/play/1.html"));
+    EXPECT_FALSE(MayOpenOnlinePage(sites, defaults, lexiang, defaults.lexiang + "@evil.example/"));
+    EXPECT_FALSE(MayOpenOnlinePage(sites, defaults, "", defaults.lexiang + "/play/1.html"));
 }
 
 }  // namespace

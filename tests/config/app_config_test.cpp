@@ -238,7 +238,7 @@ TEST(AppConfigHostileFile, IsNeitherReadNorReplaced) {
         FakeControls controls(config, live);
         SiteAddresses defaults;
         defaults.magnet = {"http://a.example", "http://b.example", "http://c.example",
-                           "https://d.example"};
+                           "http://d.example"};
         SiteAddresses addresses;
         bool written = true;
 
