@@ -499,6 +499,15 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         loaded.problems = std::move(problems.list);
         return loaded;
     }
+    if (const RawCharacter raw = FirstUnreadableCharacter(text); raw.line > 0) {
+        problems.add(raw.line, "",
+                     "holds " + raw.name +
+                         " as it is, which the TOML reader cannot take; write it "
+                         "as \\u" +
+                         raw.name.substr(2) + " inside quotes");
+        loaded.problems = std::move(problems.list);
+        return loaded;
+    }
     if (const long line = BadTableHeaderLine(text)) {
         problems.add(line, "", "a table name starts with a letter, a digit, _, - or a quote");
         loaded.problems = std::move(problems.list);

@@ -1,6 +1,7 @@
 #include "sitedefs/table_header_guard.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace sirelo {
@@ -81,6 +82,26 @@ long BadTableHeaderLine(std::string_view text) {
         }
     }
     return 0;
+}
+
+RawCharacter FirstUnreadableCharacter(std::string_view text) {
+    long line = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+        if (text[i] == '\n') ++line;
+        unsigned code = 0;
+        if ((byte(i) & 0xE0) == 0xC0 && i + 1 < text.size()) {
+            code = ((byte(i) & 0x1Fu) << 6) | (byte(i + 1) & 0x3Fu);
+        } else if ((byte(i) & 0xF0) == 0xE0 && i + 2 < text.size()) {
+            code = ((byte(i) & 0x0Fu) << 12) | ((byte(i + 1) & 0x3Fu) << 6) | (byte(i + 2) & 0x3Fu);
+        }
+        if ((code >= 0xA1 && code <= 0x499) || (code >= 0xFB26 && code <= 0xFEFE)) {
+            char name[8];
+            std::snprintf(name, sizeof name, "U+%04X", code);
+            return {line, name};
+        }
+    }
+    return {};
 }
 
 }  // namespace sirelo

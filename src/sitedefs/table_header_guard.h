@@ -1,8 +1,11 @@
 #pragma once
-// toml++ 3.3 enters undefined behaviour on a table header whose name starts
+// Input toml++ 3.3 mishandles, found before the parser sees it.
+//
+// It enters undefined behaviour on a table header whose name starts
 // with a character no key can start with ("[&", "[[=", "[[[": upstream issue
 // marzer/tomlplusplus#294). This finds such a header before the parser sees it.
 
+#include <string>
 #include <string_view>
 
 namespace sirelo {
@@ -10,5 +13,15 @@ namespace sirelo {
 // The 1-based line of the first table header whose name does not start with a
 // letter, digit, "_", "-", a quote or "]"; 0 when there is none.
 long BadTableHeaderLine(std::string_view toml);
+
+// toml++ 3.3's whitespace test reaches a point it assumes unreachable for the
+// characters U+00A1 to U+0499 and U+FB26 to U+FEFE (Latin-1 signs, Greek,
+// Cyrillic, the CJK small forms); inside quotes they can still be written as
+// \uXXXX escapes.
+struct RawCharacter {
+    long line = 0;     // 0: none
+    std::string name;  // "U+FE4F"
+};
+RawCharacter FirstUnreadableCharacter(std::string_view toml);
 
 }  // namespace sirelo

@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string hit = fuzz::WithoutZeros(parts[0]);
     const std::string page = fuzz::WithoutZeros(parts[1]);
     const std::string base = "http://127.0.0.1:8080";
-    const OnlineHit read = ReadOnlineHit(hit, base);
-    if (read.detailAddress.compare(0, base.size(), base) != 0) std::abort();
     for (const OnlineSite& site : fuzz::BuiltInOnlineSites()) {
+        const OnlineHit read = ReadOnlineHit(site, hit, base);
+        if (read.detailAddress.compare(0, base.size(), base) != 0) std::abort();
         for (const OnlineItem& item : ReadDetailItems(site, base, page)) {
             if (item.pageAddress.compare(0, base.size(), base) != 0) std::abort();
         }

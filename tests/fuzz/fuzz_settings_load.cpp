@@ -47,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LiveSettings live;
     testing::FakeControls controls(config, live);
     config.loadSettings(controls);
-    const SiteAddresses addresses = ReadSiteAddresses(config);
+    SiteAddresses defaults;
+    defaults.sevenDds = "http://7dds.example/";
+    const SiteAddresses addresses = ReadSiteAddresses(config, defaults);
     if (addresses.sevenDds.empty() || addresses.sevenDds.back() != '/') std::abort();
     return 0;
 }

@@ -3,6 +3,8 @@
 // the one place that knows where those records come from.
 
 #include "sitedefs/program_definitions.h"
+#include "sites/magnet_site.h"
+#include "sites/online_site.h"
 
 namespace sirelo::fuzz {
 

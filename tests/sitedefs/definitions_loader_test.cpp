@@ -157,6 +157,10 @@ TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
     // toml++ itself assumes this cannot happen; compiled in, it says so instead.
     EXPECT_EQ(Described(Apply("s=[{t=''},}")),
               std::vector<std::string>{"sites.toml: is not valid TOML"});
+    EXPECT_EQ(Described(Apply("\n[board.stars]\nseparator = \"\xEF\xB9\x90\"\n")),
+              std::vector<std::string>{"sites.toml:3: holds U+FE50 as it is, which the TOML reader "
+                                       "cannot take; write it as \\uFE50 inside quotes"});
+    EXPECT_TRUE(Apply("[board.stars]\nseparator = \"\\uFE50\"\n").problems.empty());
     const LoadedDefinitions zero = Apply(std::string("\n[\0magnet.ZZS.size]\n", 20));
     EXPECT_EQ(Described(zero), std::vector<std::string>{"sites.toml:2: holds a zero byte"});
 }
