@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "support/loopback_server.h"
+
 namespace sirelo::testsupport {
 
 namespace {
@@ -117,18 +119,7 @@ struct LoopbackProxy::Connection {
 };
 
 LoopbackProxy::LoopbackProxy(ProxyKind kind) : kind_(kind) {
-    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listenFd_, SOMAXCONN) != 0 ||
-        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (listenFd_ >= 0) close(listenFd_);
-        throw std::runtime_error("loopback proxy: cannot listen on 127.0.0.1");
-    }
-    port_ = ntohs(address.sin_port);
+    listenFd_ = ListenOnLoopback(0, port_, "loopback proxy");
     acceptThread_ = std::thread([this] { AcceptLoop(); });
 }
 

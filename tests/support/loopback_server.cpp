@@ -270,6 +270,25 @@ struct LoopbackServer::Tls {
     ~Tls() { SSL_CTX_free(context); }
 };
 
+int ListenOnLoopback(int port, int& boundPort, const char* who) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int reuse = 1;
+    if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    socklen_t length = sizeof address;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(fd, SOMAXCONN) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (fd >= 0) close(fd);
+        throw std::runtime_error(std::string(who) + ": cannot listen on 127.0.0.1");
+    }
+    boundPort = ntohs(address.sin_port);
+    return fd;
+}
+
 LoopbackServer::LoopbackServer(Reply canned, std::optional<TlsFiles> tls, int port)
     : LoopbackServer([canned](const ReceivedRequest&) { return canned; }, std::move(tls), port) {}
 
@@ -286,21 +305,7 @@ LoopbackServer::LoopbackServer(Handler handler, std::optional<TlsFiles> tls, int
             throw std::runtime_error("loopback server: cannot load the TLS files");
         }
     }
-    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int reuse = 1;
-    if (listenFd_ >= 0) setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listenFd_, SOMAXCONN) != 0 ||
-        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (listenFd_ >= 0) close(listenFd_);
-        throw std::runtime_error("loopback server: cannot listen on 127.0.0.1");
-    }
-    port_ = ntohs(address.sin_port);
+    listenFd_ = ListenOnLoopback(port, port_, "loopback server");
     acceptThread_ = std::thread([this] { AcceptLoop(); });
 }
 

@@ -106,6 +106,10 @@ struct TlsFiles {
     std::string privateKeyFile;   // PEM
 };
 
+// A socket listening on 127.0.0.1:`port` (0: an ephemeral one), its port put
+// in `boundPort`; throws std::runtime_error naming `who` when none can be had.
+int ListenOnLoopback(int port, int& boundPort, const char* who);
+
 class LoopbackServer {
   public:
     // `port` 0 takes an ephemeral port, as every test must; a tool serving
