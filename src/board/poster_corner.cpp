@@ -1,11 +1,13 @@
 #include "board/poster_corner.h"
 
+#include <gif_lib.h>
 #include <png.h>
 #include <webp/decode.h>
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <memory>
 
 namespace sirelo {
 namespace {
@@ -143,6 +145,95 @@ PosterCorner DecodeWebPCorner(std::string_view file, int width, int height) {
     return corner;
 }
 
+bool IsGif(std::string_view file) {
+    return file.substr(0, 6) == GIF87_STAMP || file.substr(0, 6) == GIF89_STAMP;
+}
+
+struct GifSource {
+    std::string_view file;
+    std::size_t at;
+};
+
+int ReadGif(GifFileType* gif, GifByteType* out, int length) {
+    auto* source = static_cast<GifSource*>(gif->UserData);
+    const std::size_t count =
+        std::min<std::size_t>(std::max(length, 0), source->file.size() - source->at);
+    std::memcpy(out, source->file.data() + source->at, count);
+    source->at += count;
+    return static_cast<int>(count);
+}
+
+struct CloseGif {
+    void operator()(GifFileType* gif) const {
+        int error = 0;
+        DGifCloseFile(gif, &error);
+    }
+};
+
+// Reads the records up to the first frame's description, keeping the
+// transparent colour its control block names.
+bool ReachFirstFrame(GifFileType* gif, int* transparent) {
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif, &type) != GIF_OK) return false;
+        if (type == IMAGE_DESC_RECORD_TYPE) return DGifGetImageDesc(gif) == GIF_OK;
+        if (type != EXTENSION_RECORD_TYPE) return false;
+        int code = 0;
+        GifByteType* block = nullptr;
+        if (DGifGetExtension(gif, &code, &block) != GIF_OK) return false;
+        GraphicsControlBlock control;
+        if (code == GRAPHICS_EXT_FUNC_CODE && block &&
+            DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
+            *transparent = control.TransparentColor;
+        while (block) {
+            if (DGifGetExtensionNext(gif, &block) != GIF_OK) return false;
+        }
+    }
+}
+
+// Reads the first frame's rows down to the corner's end, one row at a time;
+// outside the frame the corner stays transparent.
+PosterCorner DecodeGifCorner(std::string_view file, int width, int height) {
+    GifSource source{file, 0};
+    int error = 0;
+    const std::unique_ptr<GifFileType, CloseGif> gif(DGifOpen(&source, ReadGif, &error));
+    int transparent = NO_TRANSPARENT_COLOR;
+    if (!gif || !ReachFirstFrame(gif.get(), &transparent)) return NoCorner(CornerOutcome::Broken);
+    const GifImageDesc& frame = gif->Image;
+    // Interlaced rows come in four passes over the whole frame, so the corner
+    // is known only near the end: Qt's reader decodes those, within its
+    // allocation limit.
+    if (frame.Interlace) return NoCorner(CornerOutcome::LeftToReader);
+    const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+    PosterCorner corner;
+    corner.width = std::min(gif->SWidth, width);
+    corner.height = std::min(gif->SHeight, height);
+    if (!colours || corner.width <= 0 || corner.height <= 0 || frame.Width <= 0)
+        return NoCorner(CornerOutcome::Broken);
+    corner.rgba.assign(static_cast<std::size_t>(corner.width) * 4 * corner.height, 0);
+    std::vector<GifPixelType> line(static_cast<std::size_t>(frame.Width));
+    const int rows = std::min(frame.Height, corner.height - frame.Top);
+    const int right = std::min(frame.Left + frame.Width, corner.width);
+    for (int row = 0; row < rows; ++row) {
+        if (DGifGetLine(gif.get(), line.data(), frame.Width) != GIF_OK)
+            return NoCorner(CornerOutcome::Broken);
+        std::uint8_t* out =
+            &corner.rgba[static_cast<std::size_t>(frame.Top + row) * corner.width * 4];
+        for (int x = frame.Left; x < right; ++x) {
+            const int index = line[static_cast<std::size_t>(x - frame.Left)];
+            if (index == transparent || index >= colours->ColorCount) continue;
+            const GifColorType& colour = colours->Colors[index];
+            std::uint8_t* pixel = out + static_cast<std::size_t>(x) * 4;
+            pixel[0] = colour.Red;
+            pixel[1] = colour.Green;
+            pixel[2] = colour.Blue;
+            pixel[3] = 0xff;
+        }
+    }
+    corner.outcome = CornerOutcome::Decoded;
+    return corner;
+}
+
 }  // namespace
 
 PosterCorner DecodePosterCorner(std::string_view file, int width, int height) {
@@ -151,6 +242,7 @@ PosterCorner DecodePosterCorner(std::string_view file, int width, int height) {
     if (file.size() >= 8 && png_sig_cmp(data, 0, 8) == 0)
         return DecodePngCorner(file, width, height);
     if (IsWebP(file)) return DecodeWebPCorner(file, width, height);
+    if (IsGif(file)) return DecodeGifCorner(file, width, height);
     return {};
 }
 

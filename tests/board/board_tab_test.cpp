@@ -1,3 +1,4 @@
+#include <gif_lib.h>
 #include <webp/encode.h>
 #include <QBuffer>
 #include <QImage>
@@ -84,6 +85,32 @@ QByteArray HugeWebP() {
     WebPMemoryWriterClear(&writer);
     WebPPictureFree(&picture);
     return webp;
+}
+
+int AppendToByteArray(GifFileType* gif, const GifByteType* bytes, int length) {
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), length);
+    return length;
+}
+
+// Written row by row, so only one row is held.
+QByteArray HugeGif() {
+    QByteArray gif;
+    int error = 0;
+    GifFileType* file = EGifOpen(&gif, AppendToByteArray, &error);
+    const GifColorType colours[2] = {{255, 255, 255}, {0, 0, 255}};
+    ColorMapObject* map = GifMakeMapObject(2, colours);
+    EGifPutScreenDesc(file, kHugeWidth, kHugeHeight, 1, 0, map);
+    EGifPutImageDesc(file, 0, 0, kHugeWidth, kHugeHeight, false, nullptr);
+    std::vector<GifPixelType> row(kHugeWidth);
+    for (int y = 0; y < kHugeHeight; ++y) {
+        std::fill(row.begin(), row.end(), GifPixelType(0));
+        if (y < kCornerBlock.height())
+            std::fill_n(row.begin(), kCornerBlock.width(), GifPixelType(1));
+        EGifPutLine(file, row.data(), kHugeWidth);
+    }
+    EGifCloseFile(file, &error);
+    GifFreeMapObject(map);
+    return gif;
 }
 
 }  // namespace
@@ -325,6 +352,7 @@ class BoardTabTest : public QObject {
         QTest::newRow("JPEG") << HugeJpeg() << QColor(Qt::black);
         QTest::newRow("PNG") << HugePng() << QColor(Qt::red);
         QTest::newRow("WebP") << HugeWebP() << QColor(Qt::black);
+        QTest::newRow("GIF") << HugeGif() << QColor(Qt::blue);
     }
     void aHugePosterShowsItsCorner() {
         QFETCH(QByteArray, file);
