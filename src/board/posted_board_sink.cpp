@@ -13,10 +13,11 @@ namespace sirelo {
 namespace {
 
 // Only the top left 160 x 220 of a poster is ever seen, and only that is
-// decoded where the format allows it (PNG, WebP by the corner decoder, JPEG by
-// Qt's reader), so that a poster of any pixel size shows its corner at bounded
-// memory. Other formats (GIF, interlaced PNG) are decoded whole within the
-// reader's allocation limit and then cut; larger ones of those show no image.
+// decoded where the format allows it (PNG, GIF and WebP by the corner decoder,
+// JPEG by Qt's reader), so that a poster of any pixel size shows its corner at
+// bounded memory. The rest (interlaced PNG and GIF, animated WebP) is decoded
+// whole within the reader's allocation limit and then cut; larger ones of
+// those show no image.
 constexpr QRect kShownPart(0, 0, 160, 220);
 
 QImage DecodePoster(const Bytes& bytes) {

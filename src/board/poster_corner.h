@@ -1,8 +1,8 @@
 #pragma once
 // Decodes only the top left corner of a poster where the format allows it
-// (PNG that is not interlaced, WebP), so that a poster of any pixel size costs
-// memory for the corner and about one row. Free of state; called on the board
-// loader thread.
+// (PNG and GIF that are not interlaced, WebP that is not animated), so that a
+// poster of any pixel size costs memory for the corner and about one row.
+// Free of state; called on the board loader thread.
 
 #include <cstdint>
 #include <string_view>
@@ -12,7 +12,7 @@ namespace sirelo {
 
 enum class CornerOutcome {
     Decoded,
-    Broken,        // a PNG or WebP file that cannot be read: it shows no image
+    Broken,        // a PNG, GIF or WebP file that cannot be read: it shows no image
     LeftToReader,  // another format, or one this decoder cannot cut early
 };
 
