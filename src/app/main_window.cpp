@@ -36,7 +36,6 @@
 #include "config/setting_table.h"
 #include "config/settings_panel.h"
 #include "text/codepage.h"
-#include "widgets/shown_text.h"
 #include "widgets/tab_page.h"
 
 // Q_INIT_RESOURCE cannot be used inside a namespace.
@@ -54,9 +53,12 @@ QString FromGbk(const std::string& text) {
     return QString::fromStdString(GbkToUtf8(text));
 }
 
-// Outcome lines carry host names and libcurl's words: shown as plain text.
+// Outcome lines carry host names and libcurl's words: shown as plain text,
+// one line each, unwrapped.
 QString PlainTip(const std::string& gbkLines) {
-    return gbkLines.empty() ? QString() : PlainToolTip(FromGbk(gbkLines));
+    if (gbkLines.empty()) return {};
+    return QStringLiteral("<p style='white-space:pre'>") + FromGbk(gbkLines).toHtmlEscaped() +
+           QStringLiteral("</p>");
 }
 
 template <typename Widget>
