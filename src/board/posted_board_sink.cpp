@@ -6,19 +6,29 @@
 #include <QImageReader>
 
 #include "board/board_tab.h"
+#include "board/poster_corner.h"
 #include "widgets/shown_text.h"
 
 namespace sirelo {
 namespace {
 
 // Only the top left 160 x 220 of a poster is ever seen, and only that is
-// decoded where the format allows (JPEG), so that a poster of any pixel size
-// shows its corner at bounded memory. Other formats are decoded whole within
-// the reader's allocation limit and then cut.
+// decoded where the format allows it (PNG, GIF and WebP by the corner decoder,
+// JPEG by Qt's reader), so that a poster of any pixel size shows its corner at
+// bounded memory. The rest (interlaced PNG and GIF, animated WebP) is decoded
+// whole within the reader's allocation limit and then cut; larger ones of
+// those show no image.
 constexpr QRect kShownPart(0, 0, 160, 220);
 
 QImage DecodePoster(const Bytes& bytes) {
     if (bytes.empty()) return {};
+    const PosterCorner corner = DecodePosterCorner(bytes, kShownPart.width(), kShownPart.height());
+    if (corner.outcome == CornerOutcome::Broken) return {};
+    if (corner.outcome == CornerOutcome::Decoded) {
+        return QImage(corner.rgba.data(), corner.width, corner.height, corner.width * 4,
+                      QImage::Format_RGBA8888)
+            .copy();
+    }
     const QByteArray data = QByteArray::fromRawData(
         reinterpret_cast<const char*>(bytes.data()),
         static_cast<qsizetype>(std::min<std::size_t>(bytes.size(), INT32_MAX)));

@@ -1,3 +1,5 @@
+#include <gif_lib.h>
+#include <webp/encode.h>
 #include <QBuffer>
 #include <QImage>
 #include <QLabel>
@@ -5,6 +7,8 @@
 #include <QPixmap>
 #include <QWheelEvent>
 #include <QtTest>
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -17,6 +21,99 @@
 #include "text/codepage.h"
 
 namespace sirelo {
+
+namespace {
+
+constexpr int kHugeWidth = 6000;
+constexpr int kHugeHeight = 8000;
+constexpr QRect kCornerBlock(0, 0, 200, 300);
+
+QByteArray HugeJpeg() {
+    QImage huge(kHugeWidth, kHugeHeight, QImage::Format_Grayscale8);
+    huge.fill(255);
+    for (int y = 0; y < kCornerBlock.height(); ++y)
+        std::fill_n(huge.scanLine(y), kCornerBlock.width(), uchar(0));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    huge.save(&buffer, "JPEG", 50);
+    return jpeg;
+}
+
+// One bit a pixel keeps the image small in memory.
+QByteArray HugePng() {
+    QImage huge(kHugeWidth, kHugeHeight, QImage::Format_Mono);
+    huge.setColorTable({qRgb(255, 255, 255), qRgb(255, 0, 0)});
+    huge.fill(0);
+    for (int y = 0; y < kCornerBlock.height(); ++y) {
+        for (int x = 0; x < kCornerBlock.width(); ++x)
+            huge.setPixel(x, y, 1);
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    huge.save(&buffer, "PNG");
+    return png;
+}
+
+// Encoded from planes of luma and chroma, a third of the memory of RGBA.
+QByteArray HugeWebP() {
+    WebPConfig config;
+    WebPConfigPreset(&config, WEBP_PRESET_DEFAULT, 10);
+    config.method = 0;
+    WebPPicture picture;
+    WebPPictureInit(&picture);
+    picture.width = kHugeWidth;
+    picture.height = kHugeHeight;
+    if (!WebPPictureAlloc(&picture)) return {};
+    for (int y = 0; y < kHugeHeight; ++y) {
+        uint8_t* row = picture.y + static_cast<std::ptrdiff_t>(y) * picture.y_stride;
+        std::fill_n(row, kHugeWidth, uint8_t(235));
+        if (y < kCornerBlock.height()) std::fill_n(row, kCornerBlock.width(), uint8_t(16));
+    }
+    const int chromaBytes = picture.uv_stride * ((kHugeHeight + 1) / 2);
+    std::fill_n(picture.u, chromaBytes, uint8_t(128));
+    std::fill_n(picture.v, chromaBytes, uint8_t(128));
+    WebPMemoryWriter writer;
+    WebPMemoryWriterInit(&writer);
+    picture.writer = WebPMemoryWrite;
+    picture.custom_ptr = &writer;
+    QByteArray webp;
+    if (WebPEncode(&config, &picture))
+        webp = QByteArray(reinterpret_cast<const char*>(writer.mem),
+                          static_cast<qsizetype>(writer.size));
+    WebPMemoryWriterClear(&writer);
+    WebPPictureFree(&picture);
+    return webp;
+}
+
+int AppendToByteArray(GifFileType* gif, const GifByteType* bytes, int length) {
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), length);
+    return length;
+}
+
+// Written row by row, so only one row is held.
+QByteArray HugeGif() {
+    QByteArray gif;
+    int error = 0;
+    GifFileType* file = EGifOpen(&gif, AppendToByteArray, &error);
+    const GifColorType colours[2] = {{255, 255, 255}, {0, 0, 255}};
+    ColorMapObject* map = GifMakeMapObject(2, colours);
+    EGifPutScreenDesc(file, kHugeWidth, kHugeHeight, 1, 0, map);
+    EGifPutImageDesc(file, 0, 0, kHugeWidth, kHugeHeight, false, nullptr);
+    std::vector<GifPixelType> row(kHugeWidth);
+    for (int y = 0; y < kHugeHeight; ++y) {
+        std::fill(row.begin(), row.end(), GifPixelType(0));
+        if (y < kCornerBlock.height())
+            std::fill_n(row.begin(), kCornerBlock.width(), GifPixelType(1));
+        EGifPutLine(file, row.data(), kHugeWidth);
+    }
+    EGifCloseFile(file, &error);
+    GifFreeMapObject(map);
+    return gif;
+}
+
+}  // namespace
 
 class BoardTabTest : public QObject {
     Q_OBJECT
@@ -247,25 +344,31 @@ class BoardTabTest : public QObject {
         QCOMPARE(bare.pixel(150, 10), bare.pixel(80, 100));
     }
 
-    // Only the shown corner is decoded, so a poster of any size shows it.
+    // Only the shown corner is decoded, so a poster of any size and format
+    // shows it: each huge poster has a 200 x 300 block of `corner` at its top left.
+    void aHugePosterShowsItsCorner_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QColor>("corner");
+        QTest::newRow("JPEG") << HugeJpeg() << QColor(Qt::black);
+        QTest::newRow("PNG") << HugePng() << QColor(Qt::red);
+        QTest::newRow("WebP") << HugeWebP() << QColor(Qt::black);
+        QTest::newRow("GIF") << HugeGif() << QColor(Qt::blue);
+    }
     void aHugePosterShowsItsCorner() {
-        QImage huge(6000, 8000, QImage::Format_Grayscale8);
-        huge.fill(255);
-        for (int y = 0; y < 300; ++y)
-            std::fill_n(huge.scanLine(y), 200, uchar(0));
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(huge.save(&buffer, "JPEG", 50));
-        huge = QImage();
-
+        QFETCH(QByteArray, file);
+        QFETCH(QColor, corner);
         PostedBoardSink sink{QPointer<BoardTab>(tab_.get())};
-        sink.ShowPoster(1, Bytes(jpeg.constData(), static_cast<std::size_t>(jpeg.size())));
+        QVERIFY(sink.ShowPoster(1, Bytes(file.constData(), static_cast<std::size_t>(file.size()))));
         QTRY_VERIFY(!poster(1)->pixmap().isNull());
         const QImage shown = poster(1)->pixmap().toImage();
         QCOMPARE(shown.size(), QSize(160, 220));
-        QVERIFY(qGray(shown.pixel(0, 0)) < 40);
-        QVERIFY(qGray(shown.pixel(159, 219)) < 40);
+        for (const QPoint at : {QPoint(0, 0), QPoint(159, 219)}) {
+            const QColor seen = shown.pixelColor(at);
+            QVERIFY2(std::abs(seen.red() - corner.red()) < 40 &&
+                         std::abs(seen.green() - corner.green()) < 40 &&
+                         std::abs(seen.blue() - corner.blue()) < 40,
+                     qPrintable(seen.name()));
+        }
     }
 
     void tabMayGoWhileTheLoaderRuns() {
