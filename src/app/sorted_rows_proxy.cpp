@@ -1,6 +1,7 @@
 #include "app/sorted_rows_proxy.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "app/result_list_model.h"
@@ -86,12 +87,7 @@ void SortedRowsProxy::sort(int column, Qt::SortOrder order) {
         texts_.clear();
         if (!sorted()) return;
         textKeys_ = columnOrder_(column) == CellOrder::Text;
-        const int rows = source_->rowCount();
-        readKeys(0, rows - 1);
-        std::vector<int> all(static_cast<std::size_t>(rows));
-        for (int row = 0; row < rows; ++row)
-            all[static_cast<std::size_t>(row)] = row;
-        mergeIntoOrder(std::move(all));
+        orderEveryRow();
     });
 }
 
@@ -164,14 +160,7 @@ void SortedRowsProxy::sourceReset() {
     viewRowOf_.clear();
     values_.clear();
     texts_.clear();
-    if (sorted()) {
-        const int rows = source_->rowCount();
-        readKeys(0, rows - 1);
-        std::vector<int> all(static_cast<std::size_t>(rows));
-        for (int row = 0; row < rows; ++row)
-            all[static_cast<std::size_t>(row)] = row;
-        mergeIntoOrder(std::move(all));
-    }
+    if (sorted()) orderEveryRow();
     endResetModel();
 }
 
@@ -206,6 +195,14 @@ bool SortedRowsProxy::before(int leftRow, int rightRow) const {
     }
     if (sortOrder_ == Qt::DescendingOrder) compared = -compared;
     return compared != 0 ? compared < 0 : leftRow < rightRow;
+}
+
+void SortedRowsProxy::orderEveryRow() {
+    const int rows = source_->rowCount();
+    readKeys(0, rows - 1);
+    std::vector<int> all(static_cast<std::size_t>(rows));
+    std::iota(all.begin(), all.end(), 0);
+    mergeIntoOrder(std::move(all));
 }
 
 void SortedRowsProxy::mergeIntoOrder(std::vector<int> rows) {

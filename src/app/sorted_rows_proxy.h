@@ -49,6 +49,8 @@ class SortedRowsProxy : public QAbstractProxyModel {
     // Reads the sort keys of store rows [first, last].
     void readKeys(int first, int last);
     bool before(int leftRow, int rightRow) const;
+    // Reads every row's key and puts all the rows in order.
+    void orderEveryRow();
     // Puts `rows` (store rows, not shown yet or taken out) into their sorted places.
     void mergeIntoOrder(std::vector<int> rows);
     // Runs `reorder` as one layout change that keeps the view's selection.
