@@ -56,9 +56,10 @@ struct FailureCase {
 
 HttpLimits CaseLimits() {
     HttpLimits limits;
+    // Roomy enough for a TLS handshake under ThreadSanitizer on a loaded machine.
     limits.connectTimeoutMs = 2000;
-    limits.stallTimeoutMs = 300;
-    limits.deadlineMs = 1500;
+    limits.stallTimeoutMs = 1000;
+    limits.deadlineMs = 2500;
     limits.lowSpeedBytesPerSecond = 0;
     limits.maxBodyBytes = 1000;
     return limits;
