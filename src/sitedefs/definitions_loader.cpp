@@ -508,8 +508,8 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         loaded.problems = std::move(problems.list);
         return loaded;
     }
-    if (const long line = BadTableHeaderLine(text)) {
-        problems.add(line, "", "a table name starts with a letter, a digit, _, - or a quote");
+    if (ShapeProblem shape = FindUnparsableShape(text); shape.line > 0) {
+        problems.add(shape.line, "", std::move(shape.words));
         loaded.problems = std::move(problems.list);
         return loaded;
     }
