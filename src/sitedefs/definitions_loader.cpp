@@ -101,8 +101,13 @@ std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
         why = "holds a character that GBK lacks";
     } else if (kind != TextKind::Text && gbk.empty()) {
         why = "is an empty marker";
-    } else if (kind == TextKind::Pattern && !RegexMatcher().Execute(gbk, "")) {
-        why = "is not a regular expression that compiles";
+    } else if (kind == TextKind::Pattern) {
+        const std::optional<int> minLength = PatternMinLength(gbk);
+        if (!minLength) {
+            why = "is not a regular expression that compiles";
+        } else if (*minLength == 0) {
+            why = "can match empty text, which would match everywhere";
+        }
     }
     return gbk;
 }
