@@ -120,6 +120,9 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         {"bad pattern",
          "[online.\"乐享电影网\"]\nhit = \"(href\"\n",
          {"sites.toml:2: online.\"乐享电影网\".hit: is not a regular expression that compiles"}},
+        {"pattern matching empty text",
+         "[board.date]\npattern = \"a??\"\n",
+         {"sites.toml:2: board.date.pattern: can match empty text, which would match everywhere"}},
         {"a seventh site",
          "[magnet.Btdigg]\npage = \"/{keyword}\"\n",
          {"sites.toml:1: magnet.Btdigg: is no such site; the sites are Btrabbit, ZZS, DSS, "
