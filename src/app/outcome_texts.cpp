@@ -61,6 +61,12 @@ std::string FailureWords(const PageOutcome& outcome) {
                    (outcome.host.empty() ? "" : G("（") + outcome.host + G("）"));
         case SiteVerdict::Capped:
             return G("页面超过大小上限，已截断");
+        case SiteVerdict::Limited:
+            if (outcome.transfer.retryAfterSeconds < 0) return G("站点要求稍后再试");
+            return G("站点要求稍后再试（约") + std::to_string(outcome.transfer.retryAfterSeconds) +
+                   G("秒）");
+        case SiteVerdict::Challenge:
+            return G("站点要求人机验证，暂时无法搜索");
         case SiteVerdict::Error:
             if (outcome.transfer.end == TransferEnd::Answered)
                 return G("站点回答 HTTP ") + std::to_string(outcome.transfer.httpStatus);

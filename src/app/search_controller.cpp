@@ -25,10 +25,14 @@ void SearchController::startSearch() {
         ports_.notifier.showMessage(Utf8ToGbk("请输入电影名称再进行搜索"), Utf8ToGbk("信息："));
         return;
     }
+    // Before the panes go idle: a refresh of a worker of the last run, under
+    // its lock, is then either already posted or never made.
+    if (currentRun_) currentRun_->retire();
     ports_.view.showStatusPanes(IdleStatusPanes());
     auto dispatcher = std::make_shared<Dispatcher>();
-    if (!StartDetached([this, dispatcher] {
-            runDispatcher(*dispatcher);
+    currentRun_ = std::make_shared<RunRecord>(context_.definitions);
+    if (!StartDetached([this, dispatcher, lock = currentRun_] {
+            runDispatcher(*dispatcher, lock);
             std::lock_guard hold(dispatcher->mutex);
             dispatcher->running = false;
         })) {
@@ -37,11 +41,10 @@ void SearchController::startSearch() {
     dispatcher_ = std::move(dispatcher);
 }
 
-void SearchController::runDispatcher(Dispatcher& dispatcher) {
+void SearchController::runDispatcher(Dispatcher& dispatcher, const RunLock& lock) {
     run_.startTick = ports_.clock.tickCount();
     resetRun();
     ports_.view.selectTab(1);
-    const RunLock lock = std::make_shared<std::mutex>();
     // The thread count would only group the pages into cycles: the interval
     // follows every page and a new cycle adds no pause, so it changes neither
     // the order nor the timing of the dispatches and is not read.
@@ -132,6 +135,7 @@ void SearchController::continueRun() {
 }
 
 void SearchController::stopRun() {
+    if (currentRun_) currentRun_->closeGates();
     if (isDispatcherRunning()) {
         std::lock_guard hold(dispatcher_->mutex);
         dispatcher_->stopped = true;

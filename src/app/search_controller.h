@@ -64,7 +64,7 @@ class SearchController {
         bool running = true;
     };
 
-    void runDispatcher(Dispatcher& dispatcher);
+    void runDispatcher(Dispatcher& dispatcher, const RunLock& lock);
     void resetRun();
     void dispatchPage(const RunLock& lock, int page);
     void launchOnlineSearch(const RunLock& lock);
@@ -86,6 +86,7 @@ class SearchController {
     WorkerContext context_;
     std::unique_ptr<WorkerLauncher> launcher_;
     std::shared_ptr<Dispatcher> dispatcher_;  // the latest run's; window thread only
+    RunLock currentRun_;                      // the latest run's record; window thread only
     // Reading the figures and handing them on form one step, so that the last
     // refresh shown carries the latest figures.
     std::mutex statusMutex_;

@@ -4,9 +4,11 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <utility>
 
+#include "net/answer_headers.h"
 #include "net/tls_trust.h"
 
 namespace sirelo::net_detail {
@@ -246,6 +248,9 @@ TransferResult PerformTransfer(CURL* easy, const HttpLimits& limits, const Proxy
     budgetInUse.fetch_sub(state.drawn, std::memory_order_relaxed);
     state.result.outcome = OutcomeOf(easy, code, state, errorWords);
     state.result.outcome.proxyIgnored = proxy.ignored;
+    const AnswerHeaders answer = ReadAnswerHeaders(state.result.headerBlock, std::time(nullptr));
+    state.result.outcome.retryAfterSeconds = answer.retryAfterSeconds;
+    state.result.outcome.challengeHeader = answer.challenge;
     return std::move(state.result);
 }
 

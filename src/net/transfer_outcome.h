@@ -23,9 +23,11 @@ struct TransferOutcome {
     TransferEnd end = TransferEnd::Other;
     int httpStatus = 0;  // the last response's status, 0 when none arrived
     std::size_t bytesReceived = 0;
-    bool cut = false;           // the body is shorter than what the site sent or meant to send
-    bool proxyIgnored = false;  // the configured proxy was not a valid one; went direct
-    std::string words;          // libcurl's (or our) words for a failure, empty on success
+    bool cut = false;             // the body is shorter than what the site sent or meant to send
+    bool proxyIgnored = false;    // the configured proxy was not a valid one; went direct
+    std::string words;            // libcurl's (or our) words for a failure, empty on success
+    long retryAfterSeconds = -1;  // the answer's Retry-After, in seconds from its arrival; -1: none
+    bool challengeHeader = false;  // the answer came with "cf-mitigated: challenge"
 };
 
 // `ok`, `dns`, `refused`, `timeout`, `tls`, `capped` or `error`: an answer with

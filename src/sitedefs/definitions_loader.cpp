@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -199,6 +200,18 @@ class Table {
         }
     }
 
+    // A whole number within [0, most].
+    void count(std::string_view key, int& out, int most) {
+        const toml::node* node = take(key);
+        if (!node) return;
+        const std::optional<std::int64_t> value = node->value_exact<std::int64_t>();
+        if (value && *value >= 0 && *value <= most) {
+            out = static_cast<int>(*value);
+        } else {
+            problem(*node, key, "wants a whole number from 0 to " + std::to_string(most));
+        }
+    }
+
     void encoding(std::string_view key, PageEncoding& out) {
         const toml::node* node = take(key);
         if (!node) return;
@@ -282,11 +295,18 @@ class Completeness {
     std::string path_;
 };
 
+// A minute between two requests and a hundred at once are beyond any real need.
+void ReadPacing(Table& table, SitePacing& pacing) {
+    table.count("delay_ms", pacing.delayMs, 60000);
+    table.count("max_in_flight", pacing.maxInFlight, 100);
+}
+
 void ReadMagnetSite(Table& table, MagnetSite& site) {
     table.text("base", site.base, TextKind::Address);
     table.text("page", site.pagePath, TextKind::Template);
     table.encoding("encoding", site.encoding);
     table.text("no_results", site.noResults, TextKind::Text);
+    ReadPacing(table, site.pacing);
     for (int f = 0; f < kFieldCount; ++f) {
         table.sub(kFieldKeys[f], [&rule = site.fields[f]](Table& field) {
             field.text("start", rule.startMarker, TextKind::Marker);
@@ -319,6 +339,7 @@ void ReadOnlineSite(Table& table, OnlineSite& site) {
     table.text("hit", site.hitPattern, TextKind::Pattern);
     table.flag("scroll", site.scrollsNewRows);
     table.text("no_results", site.noResults, TextKind::Text);
+    ReadPacing(table, site.pacing);
     table.sub("detail", [&](Table& t) { ReadMarkers(t, site.detailStart, site.detailEnd); });
     table.sub("name", [&](Table& t) { ReadMarkers(t, site.nameStart, site.nameEnd); });
     // block = false: the items are cut from the whole page.

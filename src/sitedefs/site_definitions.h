@@ -18,6 +18,15 @@ namespace sirelo {
 // The encoding a site's pages come in; everything is cut as GBK.
 enum class PageEncoding { Utf8, Gbk };
 
+// How politely a site is asked, per run: `delayMs` the least time between the
+// starts of two requests, `maxInFlight` the most requests at once; 0 is no bound.
+struct SitePacing {
+    int delayMs = 0;
+    int maxInFlight = 0;
+    bool paced() const { return delayMs > 0 || maxInFlight > 0; }
+    friend bool operator==(const SitePacing&, const SitePacing&) = default;
+};
+
 enum MagnetField { kFieldName, kFieldLink, kFieldSize, kFieldHeat, kFieldCreated, kFieldCount };
 
 // A raw piece is everything between a start marker and the next end marker.
@@ -38,6 +47,7 @@ struct MagnetSite {
     PageEncoding encoding = PageEncoding::Utf8;
     std::array<FieldRule, kFieldCount> fields;  // indexed by MagnetField
     std::string noResults;  // a text only a "nothing found" page holds; empty: none known
+    SitePacing pacing;
     friend bool operator==(const MagnetSite&, const MagnetSite&) = default;
 };
 
@@ -63,6 +73,7 @@ struct OnlineSite {
     FinishSteps addressPath;      // item -> what follows the base in the 网页地址 cell
     bool scrollsNewRows = false;  // follows 保证显示_选择框
     std::string noResults;        // as for a magnet site
+    SitePacing pacing;            // the search post and every detail page
     friend bool operator==(const OnlineSite&, const OnlineSite&) = default;
 };
 

@@ -1,6 +1,7 @@
 #include "sites/magnet_worker.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "net/http_limits.h"
@@ -14,11 +15,13 @@ namespace sirelo {
 namespace {
 
 // The duplicate test, the keyword test and the insert of one item, under one
-// hold of the run's lock so that two workers never both add the same link.
-void InsertMagnetResult(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
+// hold of the run's lock so that two workers never both add the same link,
+// and only while the run is current.
+void InsertMagnetResult(const WorkerContext& context, RunRecord& run, const MagnetSite& site,
                         const MagnetResult& result, const std::string& keyword,
                         PageOutcome& outcome) {
-    std::lock_guard hold(lock);
+    std::lock_guard hold(run.lock);
+    if (!run.current) return;
     ResultList& list = context.magnetList;
     if (context.settings.filterLinks && list.FindRowByCell(result.magnetLink, kMagnetLink) >= 0) {
         ++context.run.filteredLinks;
@@ -45,45 +48,72 @@ void InsertMagnetResult(const WorkerContext& context, std::mutex& lock, const Ma
     if (context.settings.keepNewestShown) list.ScrollIntoView(row);
 }
 
+// Later pages of the site are not asked in this run; a newer run's flags are not ours.
+void StopSite(const WorkerContext& context, RunRecord& run, int siteIndex, PageOutcome& outcome) {
+    outcome.exhausted = true;
+    std::lock_guard hold(run.lock);
+    if (run.current) context.run.siteExhausted[siteIndex] = true;
+}
+
 }  // namespace
 
-PageOutcome AddMagnetPage(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
-                          const std::string& keyword, std::string_view pageBytes,
+PageOutcome AddMagnetPage(const WorkerContext& context, RunRecord& run, const MagnetSite& site,
+                          const std::string& keyword, const FetchResult& fetched,
                           const PageBudget& budget) {
     PageOutcome outcome;
-    const std::string page = SitePageText(pageBytes, site.encoding);
+    outcome.transfer = fetched.outcome;
+    outcome.answer = KindOfAnswer(fetched.outcome, fetched.body);
+    if (outcome.answer != AnswerKind::Page) {
+        StopSite(context, run, site.index, outcome);
+        return outcome;
+    }
+    const std::string page = SitePageText(fetched.body, site.encoding);
     const MagnetPageCut cut = CutMagnetPage(site, page, budget);
     const std::vector<MagnetResult>& results = cut.results;
     outcome.itemsCut = static_cast<int>(results.size());
     outcome.itemsBeyondBound = cut.itemsLeftOut;
     if (results.empty()) {
         outcome.saysNoResults = !site.noResults.empty() && FindText(page, site.noResults) > 0;
-        outcome.exhausted = true;
-        context.run.siteExhausted[site.index] = true;
+        StopSite(context, run, site.index, outcome);
         return outcome;
     }
     for (const MagnetResult& result : results) {
-        InsertMagnetResult(context, lock, site, result, keyword, outcome);
+        InsertMagnetResult(context, run, site, result, keyword, outcome);
     }
     return outcome;
 }
 
 void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex, int page) {
     const std::string keyword = context.run.keyword();
-    if (lock && siteIndex >= 0 && siteIndex < kMagnetSiteCount &&
-        !context.run.siteExhausted[siteIndex]) {
+    if (!lock) {
+        if (context.updateStatusBar) context.updateStatusBar();
+        return;
+    }
+    RunRecord& run = *lock;
+    const bool known = siteIndex >= 0 && siteIndex < kMagnetSiteCount;
+    if (known && !context.run.siteExhausted[siteIndex] && run.isCurrent()) {
         const MagnetSite& site = context.definitions.magnet[siteIndex];
         const std::string url =
             MagnetPageUrl(site, context.addresses.magnet[siteIndex], keyword, page);
-        const PageBudget budget = PageBudgetFromNow();
-        const FetchResult fetched = PageFetchWithOutcome(url);
-        PageOutcome outcome = AddMagnetPage(context, *lock, site, keyword, fetched.body, budget);
-        outcome.page = page;
-        outcome.host = UrlHost(url);
-        outcome.transfer = fetched.outcome;
-        context.run.outcomes.recordMagnet(siteIndex, outcome);
+        std::optional<FetchResult> fetched;
+        PageBudget budget;
+        {
+            // A limit or a challenge met while this worker waited stops it too.
+            const SiteTurn turn(run.magnetGate(siteIndex));
+            if (turn && !context.run.siteExhausted[siteIndex]) {
+                budget = PageBudgetFromNow();
+                fetched = PageFetchWithOutcome(url);
+            }
+        }
+        if (fetched) {
+            PageOutcome outcome = AddMagnetPage(context, run, site, keyword, *fetched, budget);
+            outcome.page = page;
+            outcome.host = UrlHost(url);
+            std::lock_guard hold(run.lock);
+            if (run.current) context.run.outcomes.recordMagnet(siteIndex, outcome);
+        }
     }
-    if (context.updateStatusBar) context.updateStatusBar();
+    RefreshStatusIfCurrent(context, run);
 }
 
 }  // namespace sirelo

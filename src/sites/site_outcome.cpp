@@ -5,6 +5,8 @@
 namespace sirelo {
 
 SiteVerdict Verdict(const PageOutcome& outcome) {
+    if (outcome.answer == AnswerKind::Limited) return SiteVerdict::Limited;
+    if (outcome.answer == AnswerKind::Challenge) return SiteVerdict::Challenge;
     if (outcome.matchesCut) return SiteVerdict::Layout;
     if (outcome.itemsCut > 0) return SiteVerdict::Ok;
     switch (outcome.transfer.end) {
@@ -29,8 +31,8 @@ SiteVerdict Verdict(const PageOutcome& outcome) {
 }
 
 const char* VerdictWord(SiteVerdict verdict) {
-    constexpr const char* kWords[] = {"ok",      "empty", "layout", "dns",  "refused",
-                                      "timeout", "tls",   "capped", "error"};
+    constexpr const char* kWords[] = {"ok",  "empty",  "layout", "dns",     "refused",  "timeout",
+                                      "tls", "capped", "error",  "limited", "challenge"};
     return kWords[static_cast<int>(verdict)];
 }
 

@@ -11,20 +11,34 @@
 
 #include "config/live_settings.h"
 #include "net/transfer_outcome.h"
+#include "sites/answer_kind.h"
 
 namespace sirelo {
 
 // How one request went, in the site check's words.
-enum class SiteVerdict { Ok, Empty, Layout, Dns, Refused, Timeout, Tls, Capped, Error };
+enum class SiteVerdict {
+    Ok,
+    Empty,
+    Layout,
+    Dns,
+    Refused,
+    Timeout,
+    Tls,
+    Capped,
+    Error,
+    Limited,
+    Challenge
+};
 
 struct PageOutcome {
     int page = 0;      // the magnet page number; 0 for an online site's search
     std::string host;  // the host asked, for the words of a failure
     TransferOutcome transfer;
-    bool saysNoResults = false;  // the page holds its site's no-result marker
-    bool matchesCut = false;     // its pattern search spent the page's budget
-    int itemsCut = 0;            // items (online: hits) taken from the page
-    int itemsBeyondBound = 0;    // items (online: hits) the per-page bound left out
+    AnswerKind answer = AnswerKind::Page;  // a limit or a challenge stops the site for the run
+    bool saysNoResults = false;            // the page holds its site's no-result marker
+    bool matchesCut = false;               // its pattern search spent the page's budget
+    int itemsCut = 0;                      // items (online: hits) taken from the page
+    int itemsBeyondBound = 0;              // items (online: hits) the per-page bound left out
     int rowsAdded = 0;
     int linksDropped = 0;     // by 过滤链接
     int namesDropped = 0;     // by 精准搜索
@@ -34,13 +48,15 @@ struct PageOutcome {
     int detailFailures = 0;   // online: detail pages that gave nothing
 };
 
-// A search that spent the page's budget is a layout failure whatever it
+// A site that asked us to wait or sent a challenge says so whatever else the
+// answer holds. A search that spent the page's budget is a layout failure whatever it
 // found. Otherwise items found are a success whatever the transfer says (a
 // capped page may still hold rows), and the transfer, then the page, says
 // what failed.
 SiteVerdict Verdict(const PageOutcome& outcome);
 
-// "ok", "empty", "layout", "dns", "refused", "timeout", "tls", "capped", "error".
+// "ok", "empty", "layout", "dns", "refused", "timeout", "tls", "capped", "error",
+// "limited", "challenge".
 const char* VerdictWord(SiteVerdict verdict);
 
 // One site's requests of a run, folded as they are recorded, so that reading

@@ -11,6 +11,7 @@
 #include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
+#include "sites/run_record.h"
 #include "sites/search_run.h"
 
 namespace sirelo {
@@ -44,8 +45,17 @@ struct WorkerContext {
     std::function<void()> updateStatusBar;
 };
 
-// The lock of one run: it serialises every test-and-insert of a row. Workers
-// share ownership, so a lock lives while any worker of its run may hold it.
-using RunLock = std::shared_ptr<std::mutex>;
+// One run's record (sites/run_record.h): its lock, whether it is current, its
+// sites' gates. Workers share ownership, so it lives while any of them may use it.
+using RunLock = std::shared_ptr<RunRecord>;
+
+// A worker's last step, on its own thread: the status refresh, only while its
+// run is current, and under the run's lock so that a newer search cannot begin
+// between the check and the refresh.
+inline void RefreshStatusIfCurrent(const WorkerContext& context, RunRecord& run) {
+    if (!context.updateStatusBar) return;
+    std::lock_guard hold(run.lock);
+    if (run.current) context.updateStatusBar();
+}
 
 }  // namespace sirelo

@@ -23,7 +23,7 @@ struct WorkerStart {
     int site = 0;
     int page = 0;  // 0 for an online worker
     Time::time_point at;
-    const std::mutex* lock = nullptr;
+    const RunRecord* lock = nullptr;
 };
 
 class Journal {

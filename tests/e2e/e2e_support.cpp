@@ -115,6 +115,15 @@ testsupport::Reply HostileSite::answer(const testsupport::ReceivedRequest& reque
     return testsupport::Reset();
 }
 
+LateSite::LateSite(std::string site, std::chrono::milliseconds late)
+    : site_(std::move(site)),
+      late_(late),
+      server_([this](const testsupport::ReceivedRequest& request) {
+          testsupport::Reply reply = testsupport::Answer(FixtureResponse(site_, request));
+          reply.delay = late_;
+          return reply;
+      }) {}
+
 SiteAddresses WithSiteAt(SiteAddresses addresses, std::string_view site, const std::string& base) {
     if (site == "Btrabbit") {
         addresses.magnet[kBtrabbit] = base;

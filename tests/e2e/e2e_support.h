@@ -55,6 +55,20 @@ class HostileSite {
     testsupport::LoopbackServer server_;
 };
 
+// Answers as the fixture site would, each answer `late` after its request.
+class LateSite {
+  public:
+    LateSite(std::string site, std::chrono::milliseconds late);
+
+    std::string baseAddress() const { return server_.BaseUrl(); }
+    std::size_t requestCount() const { return server_.RequestCount(); }
+
+  private:
+    std::string site_;
+    std::chrono::milliseconds late_;
+    testsupport::LoopbackServer server_;
+};
+
 // `addresses` with the site of that [站点地址] key at `base` instead.
 SiteAddresses WithSiteAt(SiteAddresses addresses, std::string_view site, const std::string& base);
 

@@ -122,6 +122,7 @@ class WindowEndToEndTest : public QObject {
     void settingsChangedDuringARunAreInTheFile();
     void pauseContinueAndStopDuringARealRun();
     void aSecondSearchStartsClean();
+    void lateAnswersOfAnEarlierSearchAreDropped();
     void aHostileSiteAmongHealthyOnes_data();
     void aHostileSiteAmongHealthyOnes();
 
@@ -486,6 +487,55 @@ void WindowEndToEndTest::aSecondSearchStartsClean() {
     QCOMPARE(column("超级列表框1", kMagnetOrdinal), ordinals);
     QTRY_COMPARE(window_->statusPaneText(0), QStringLiteral(" 磁力链接： 9  条"));
     QCOMPARE(window_->statusPaneText(1), QStringLiteral(" 在线播放： 0  条"));
+}
+
+// Btbook answers seconds late; a second search starts while the first one's
+// Btbook requests are open. Their answers reach nothing of the second search.
+void WindowEndToEndTest::lateAnswersOfAnEarlierSearchAreDropped() {
+    e2e::LateSite late("Btbook", 4s);
+    // Late, not stalled: the answers come after the first search is idle.
+    HttpLimits patient = e2e::TestHttpLimits();
+    patient.stallTimeoutMs = 15000;
+    SetHttpLimits(patient);
+    const std::unique_ptr<void, void (*)(void*)> restore(
+        &patient, [](void*) { SetHttpLimits(e2e::TestHttpLimits()); });
+    QVERIFY(openWindow(SoftwareSettings(3, 100),
+                       e2e::WithSiteAt(sites_->addresses(), "Btbook", late.baseAddress())));
+    SearchController& controller = window_->controller();
+    typeSearch(QStringLiteral("英雄"));
+    click("搜索_按钮");
+    QTRY_VERIFY_WITH_TIMEOUT(child("搜索_按钮")->isVisible() && !controller.isDispatcherRunning(),
+                             10000);
+    QTRY_COMPARE(late.requestCount(), 3u);
+    QVERIFY(LiveThreadCount() > 0);  // the first search's Btbook workers wait for their answers
+
+    typeSearch(QStringLiteral("Batman"));
+    click("搜索_按钮");
+    QVERIFY(waitForRunEnd(60000));
+    QCOMPARE(late.requestCount(), 6u);
+
+    // The second search's rows alone, as in a search of its own.
+    QCOMPARE(controller.magnetList().RowCount(), 9);
+    QTRY_COMPARE(child<QTreeView>("超级列表框1")->model()->rowCount(), 9);
+    QCOMPARE(controller.onlineList().RowCount(), 0);
+    for (const QString& name : column("超级列表框1", kMagnetName))
+        QVERIFY2(name.contains(QStringLiteral("Batman")), qPrintable(name));
+    QTRY_COMPARE(window_->statusPaneText(0), QStringLiteral(" 磁力链接： 9  条"));
+    QCOMPARE(window_->statusPaneText(1), QStringLiteral(" 在线播放： 0  条"));
+    QCOMPARE(window_->statusPaneText(2),
+             QStringLiteral(" 过滤链接： %1  条").arg(controller.run().filteredLinks.load()));
+    QCOMPARE(window_->statusPaneText(3),
+             QStringLiteral(" 过滤资源： %1  条").arg(controller.run().filteredItems.load()));
+    // Btbook's outcome counts the second search's three pages, not the first's.
+    const RunOutcomeSnapshot outcomes = controller.run().outcomes.snapshot();
+    QCOMPARE(outcomes.magnet[kBtbook].requests, 3);
+    const OutcomeTips tips = RunOutcomeTips(outcomes, BuiltInSiteDefinitions());
+    QCOMPARE(window_->statusPaneToolTip(0).contains(
+                 QString::fromStdString(GbkToUtf8(tips.magnetSites[kBtbook]))),
+             true);
+    QVERIFY(child<QCheckBox>("Btbook_选择框")
+                ->toolTip()
+                .contains(QString::fromStdString(GbkToUtf8(tips.magnetSites[kBtbook]))));
 }
 
 void WindowEndToEndTest::aHostileSiteAmongHealthyOnes_data() {

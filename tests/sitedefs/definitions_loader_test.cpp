@@ -45,6 +45,8 @@ TEST(UserDefinitions, ATableReplacesTheKeysItNamesAndKeepsTheRest) {
 page = "/s/{page}/{keyword}.html"
 encoding = "gbk"
 no_results = "没有找到"
+delay_ms = 1000
+max_in_flight = 1
 [magnet.DSS.name]
 end = "</td>"
 steps = [ { trim = true }, { append = "!" }, { between = ["a", "b"] } ]
@@ -52,6 +54,7 @@ steps = [ { trim = true }, { append = "!" }, { between = ["a", "b"] } ]
 steps = []
 [online."乐享电影网"]
 block = false
+delay_ms = 250
 [board.stars]
 separator = "、"
 )");
@@ -61,6 +64,9 @@ separator = "、"
     EXPECT_EQ(dss.pagePath, "/s/{page}/{keyword}.html");
     EXPECT_EQ(dss.encoding, PageEncoding::Gbk);
     EXPECT_EQ(dss.noResults, Gbk("没有找到"));
+    EXPECT_EQ(dss.pacing, (SitePacing{.delayMs = 1000, .maxInFlight = 1}));
+    EXPECT_EQ(loaded.definitions.online[kLexiang].pacing, (SitePacing{.delayMs = 250}));
+    EXPECT_FALSE(builtIn.pacing.paced());
     EXPECT_EQ(dss.base, builtIn.base);
     EXPECT_EQ(dss.fields[kFieldName].startMarker, builtIn.fields[kFieldName].startMarker);
     EXPECT_EQ(dss.fields[kFieldName].endMarker, "</td>");
@@ -108,6 +114,12 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         {"page without keyword",
          "[magnet.DSS]\nencoding = \"gbk\"\npage = \"/list/{page}\"\n",
          {"sites.toml:3: magnet.DSS.page: has no {keyword}"}},
+        {"negative delay",
+         "[magnet.DSS]\nencoding = \"gbk\"\ndelay_ms = -5\n",
+         {"sites.toml:3: magnet.DSS.delay_ms: wants a whole number from 0 to 60000"}},
+        {"in flight as text",
+         "[magnet.DSS]\nmax_in_flight = \"1\"\n",
+         {"sites.toml:2: magnet.DSS.max_in_flight: wants a whole number from 0 to 100"}},
         {"bad encoding",
          "[magnet.DSS]\nencoding = \"latin1\"\n",
          {"sites.toml:2: magnet.DSS.encoding: wants \"utf-8\" or \"gbk\""}},

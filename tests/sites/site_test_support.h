@@ -99,7 +99,7 @@ struct WorkerHarness {
     LiveSettings settings;
     std::atomic<int> statusRefreshes{0};
     WorkerContext context;
-    RunLock lock = std::make_shared<std::mutex>();
+    RunLock lock = std::make_shared<RunRecord>();
 };
 
 }  // namespace sirelo::testing

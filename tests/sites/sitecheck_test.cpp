@@ -322,5 +322,30 @@ TEST_F(SitecheckTest, AllSaysHowEverySiteEnded) {
     EXPECT_NE(lines[6].find("\t10\t"), std::string::npos) << "ten films";
 }
 
+TEST_F(SitecheckTest, AllTellsALimitFromAChallenge) {
+    testsupport::LoopbackServer limited(
+        testsupport::Answer(testsupport::HttpResponse(429, "", {"Retry-After: 120"})));
+    testsupport::LoopbackServer challenge(
+        testsupport::Answer(testsupport::HttpResponse(403, "<title>Just a moment...</title>")));
+    std::string section = Gbk("[站点地址]\r\n");
+    for (const std::string& site : fixtures::KnownSites()) {
+        const std::string base = site == "DSS"    ? limited.BaseUrl()
+                                 : site == "7DDS" ? challenge.BaseUrl()
+                                                  : sites.baseAddress(site);
+        section += Utf8ToGbk(site) + "=" + base + "\r\n";
+    }
+    home.writeFile(section);
+
+    const ToolRun run = sitecheck({"all", "英雄"});
+    const std::vector<std::string> lines = run.lines();
+    ASSERT_EQ(lines.size(), 7u) << run.out << run.err;
+    EXPECT_TRUE(lines[2].starts_with("DSS\tlimited\t429\t")) << lines[2];
+    EXPECT_NE(lines[2].find("站点要求稍后再试（约120秒）"), std::string::npos) << lines[2];
+    EXPECT_TRUE(lines[4].starts_with("7DDS\tchallenge\t403\t")) << lines[4];
+    EXPECT_NE(lines[4].find("站点要求人机验证，暂时无法搜索"), std::string::npos) << lines[4];
+    EXPECT_EQ(limited.RequestCount(), 1u);
+    EXPECT_EQ(challenge.RequestCount(), 1u);
+}
+
 }  // namespace
 }  // namespace sirelo::testing

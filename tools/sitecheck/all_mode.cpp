@@ -57,7 +57,7 @@ int RunAll(const std::vector<std::string>& args) {
     const int page = parsed.page ? PageNumber(*parsed.page) : 1;
     const SiteDefinitions definitions = CheckDefinitions(parsed);
     CheckRun check(definitions, ConfiguredAddresses(definitions), Utf8ToGbk(parsed.positional[0]));
-    const RunLock lock = std::make_shared<std::mutex>();
+    const RunLock lock = std::make_shared<RunRecord>(definitions);
     UseProxy(parsed);
 
     std::array<SiteLine, kSiteCount> lines;

@@ -49,10 +49,9 @@ int RunMagnet(const std::vector<std::string>& args) {
     if (parsed.flags.contains("--explain")) {
         ExplainMagnetPage(site, SitePageText(fetched.body, site.encoding), stdout);
     }
-    std::mutex lock;
-    PageOutcome outcome =
-        AddMagnetPage(check.context, lock, site, check.run.keyword(), fetched.body);
-    outcome.transfer = fetched.outcome;
+    RunRecord run(definitions);
+    const PageOutcome outcome =
+        AddMagnetPage(check.context, run, site, check.run.keyword(), fetched);
 
     PrintRows(check.magnetList, stdout);
     PrintSummary(check, outcome, check.magnetList.RowCount(), check.run.siteExhausted[siteIndex]);

@@ -33,7 +33,7 @@ int RunOnline(const std::vector<std::string>& args) {
     }
     CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
     UseProxy(parsed);
-    OnlineSiteWorker(check.context, std::make_shared<std::mutex>(), siteIndex);
+    OnlineSiteWorker(check.context, std::make_shared<RunRecord>(definitions), siteIndex);
 
     PrintRows(check.onlineList, stdout);
     PrintSummary(check, check.run.outcomes.snapshot().online[siteIndex].latest,
