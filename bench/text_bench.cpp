@@ -139,7 +139,7 @@ void BM_CutWholePageByDefinition(benchmark::State& state) {
     int items = 0;
     for (auto _ : state) {
         const std::vector<MagnetResult> results =
-            CutMagnetPage(site, SitePageText(page, site.encoding));
+            CutMagnetPage(site, SitePageText(page, site.encoding)).results;
         items = static_cast<int>(results.size());
         benchmark::DoNotOptimize(results.data());
     }

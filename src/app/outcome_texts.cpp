@@ -48,6 +48,7 @@ std::string FailureWords(const PageOutcome& outcome) {
         case SiteVerdict::Empty:
             return G(outcome.exhausted ? "无结果，停止翻页" : "无结果");
         case SiteVerdict::Layout:
+            if (outcome.matchesCut) return G("匹配超出限度");
             return G("页面中未找到结果标记，站点可能已改版");
         case SiteVerdict::Dns:
             return G("未能连接（找不到主机") + HostPart(outcome) + G("）");
@@ -103,11 +104,13 @@ std::string BoardOutcomeLine(const BoardOutcome& outcome) {
     page.host = outcome.host;
     page.transfer = outcome.page;
     page.itemsCut = outcome.films;
+    page.matchesCut = outcome.matchesCut;
     SiteOutcomes outcomes;
     outcomes.add(page);
     std::string line = G("院线热映：");
     if (outcome.films == 0) return line + FailureWords(page) + CutWords(outcomes);
     line += std::to_string(outcome.films) + G("部影片");
+    if (outcome.matchesCut) line += G("；") + FailureWords(page);
     if (outcome.postersFailed > 0)
         line += G("，") + std::to_string(outcome.postersFailed) + G("张海报未能显示");
     return line + CutWords(outcomes);

@@ -20,6 +20,7 @@ struct BoardOutcome {
     std::string host;
     TransferOutcome page;
     int films = 0;
+    bool matchesCut = false;  // the page's pattern searches spent its budget
     int postersFailed = 0;
 };
 

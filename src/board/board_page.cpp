@@ -32,13 +32,16 @@ std::string ScoreText(const BoardDefinition& board, std::string_view scoreMatch)
 }
 
 std::vector<BoardFilm> ParseBoardPage(const BoardDefinition& board, std::string_view page,
-                                      int maxFilms) {
+                                      int maxFilms, PageBudget* budget) {
     const std::string dateLabel = Gbk("上映时间：");
+    PageBudget fresh;
+    const MatchOptions options{.maxMatches = std::max(maxFilms, 0),
+                               .budget = budget ? budget : &fresh};
     RegexMatcher titles, posters, dates, scores;
-    titles.Execute(board.name.pattern, page);
-    posters.Execute(board.poster.pattern, page);
-    dates.Execute(board.date.pattern, page);
-    scores.Execute(board.score.pattern, page);
+    titles.Execute(board.name.pattern, page, options);
+    posters.Execute(board.poster.pattern, page, options);
+    dates.Execute(board.date.pattern, page, options);
+    scores.Execute(board.score.pattern, page, options);
     const TextList stars = ExtractAllBetween(page, board.starsStart, board.starsEnd);
 
     const int count = std::min(titles.MatchCount(), maxFilms);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sitedefs/site_definitions.h"
+#include "text/page_budget.h"
 
 namespace sirelo {
 
@@ -23,9 +24,10 @@ struct BoardFilm {
     std::string scoreText;  // integer part and fraction part, e.g. "9.2"
 };
 
-// The first `maxFilms` films of `page` (GBK text), in page order.
+// The first `maxFilms` films of `page` (GBK text), in page order. The
+// searches draw from `budget` when one is given, else from a fresh one.
 std::vector<BoardFilm> ParseBoardPage(const BoardDefinition& board, std::string_view page,
-                                      int maxFilms);
+                                      int maxFilms, PageBudget* budget = nullptr);
 
 // The label text for one star paragraph (the text between the stars markers).
 std::string StarsText(const BoardDefinition& board, std::string_view starParagraph);

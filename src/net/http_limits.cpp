@@ -16,6 +16,13 @@ HttpLimits CurrentHttpLimits() {
     return limits;
 }
 
+PageBudget PageBudgetFromNow() {
+    PageBudget budget;
+    budget.deadline =
+        PageBudget::Clock::now() + std::chrono::milliseconds(CurrentHttpLimits().deadlineMs);
+    return budget;
+}
+
 void SetHttpLimits(const HttpLimits& newLimits) {
     std::lock_guard guard(limitsMutex);
     limits = newLimits;

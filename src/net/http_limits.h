@@ -16,6 +16,8 @@
 
 #include <cstddef>
 
+#include "text/page_budget.h"
+
 namespace sirelo {
 
 struct HttpLimits {
@@ -32,6 +34,10 @@ struct HttpLimits {
 
 HttpLimits CurrentHttpLimits();
 void SetHttpLimits(const HttpLimits& limits);
+
+// The budget of a page whose transfer starts now: cutting it counts against
+// the transfer's deadline.
+PageBudget PageBudgetFromNow();
 
 // Bytes of the shared budget that transfers in flight hold now.
 std::size_t BudgetedBodyBytes();

@@ -101,8 +101,13 @@ std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
         why = "holds a character that GBK lacks";
     } else if (kind != TextKind::Text && gbk.empty()) {
         why = "is an empty marker";
-    } else if (kind == TextKind::Pattern && !RegexMatcher().Execute(gbk, "")) {
-        why = "is not a regular expression that compiles";
+    } else if (kind == TextKind::Pattern) {
+        const std::optional<int> minLength = PatternMinLength(gbk);
+        if (!minLength) {
+            why = "is not a regular expression that compiles";
+        } else if (*minLength == 0) {
+            why = "can match empty text, which would match everywhere";
+        }
     }
     return gbk;
 }
@@ -508,8 +513,8 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         loaded.problems = std::move(problems.list);
         return loaded;
     }
-    if (const long line = BadTableHeaderLine(text)) {
-        problems.add(line, "", "a table name starts with a letter, a digit, _, - or a quote");
+    if (ShapeProblem shape = FindUnparsableShape(text); shape.line > 0) {
+        problems.add(shape.line, "", std::move(shape.words));
         loaded.problems = std::move(problems.list);
         return loaded;
     }

@@ -1,6 +1,8 @@
 #include "sitedefs/finishing.h"
 
 #include <cstddef>
+#include <optional>
+#include <utility>
 
 #include "text/text.h"
 
@@ -13,7 +15,20 @@ const std::string& Arg(const FinishStep& step, std::size_t i) {
     return i < step.args.size() ? step.args[i] : kNone;
 }
 
-std::string ApplyStep(const std::string& piece, const FinishStep& step) {
+// Reading `text` once, paid from the budget; false when it cannot be paid.
+bool PayToRead(const std::string& text, PageBudget& budget) {
+    if (budget.finishWork < text.size()) {
+        budget.finishWork = 0;
+        return false;
+    }
+    budget.finishWork -= text.size();
+    return true;
+}
+
+std::optional<std::string> ApplyStep(const std::string& piece, const FinishStep& step,
+                                     PageBudget& budget) {
+    constexpr std::size_t kLimit = kFinishedPieceLimit;
+    if (!PayToRead(piece, budget)) return std::nullopt;
     switch (step.kind) {
         case FinishKind::TextBefore:
             return TextBefore(piece, Arg(step, 0));
@@ -22,16 +37,17 @@ std::string ApplyStep(const std::string& piece, const FinishStep& step) {
         case FinishKind::TextAfterLast:
             return TextAfterLast(piece, Arg(step, 0));
         case FinishKind::ReplacePairs: {
-            std::string text = piece;
-            for (std::size_t i = 0; i < step.args.size(); i += 2) {
-                text = ReplacePairs(text, {{Arg(step, i), Arg(step, i + 1)}});
+            std::string text = ReplaceText(piece, Arg(step, 0), Arg(step, 1), 1, {}, false, kLimit);
+            for (std::size_t i = 2; i < step.args.size(); i += 2) {
+                if (!PayToRead(text, budget)) return std::nullopt;
+                text = ReplaceText(text, Arg(step, i), Arg(step, i + 1), 1, {}, false, kLimit);
             }
             return text;
         }
         case FinishKind::Prefix:
-            return Arg(step, 0) + piece;
+            return std::string(TextCutAt(Arg(step, 0) + piece, kLimit));
         case FinishKind::Append:
-            return piece + Arg(step, 0);
+            return std::string(TextCutAt(piece + Arg(step, 0), kLimit));
         case FinishKind::Trim:
             return TrimSpaces(piece);
     }
@@ -40,10 +56,21 @@ std::string ApplyStep(const std::string& piece, const FinishStep& step) {
 
 }  // namespace
 
-std::string ApplyFinishing(std::string piece, const FinishSteps& steps) {
-    for (const FinishStep& step : steps)
-        piece = ApplyStep(piece, step);
+std::string ApplyFinishing(std::string piece, const FinishSteps& steps, PageBudget& budget) {
+    for (const FinishStep& step : steps) {
+        std::optional<std::string> finished = ApplyStep(piece, step, budget);
+        if (!finished) return {};
+        piece = std::move(*finished);
+    }
+    piece.resize(TextCutAt(piece, kFinishedPieceLimit).size());
     return piece;
+}
+
+bool KeepFinishedItem(std::size_t itemBytes, PageBudget& budget) {
+    if (budget.finishWork == 0 || itemBytes > budget.finishedText || budget.pastDeadline())
+        return false;
+    budget.finishedText -= itemBytes;
+    return true;
 }
 
 }  // namespace sirelo

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "text/page_budget.h"
+
 namespace sirelo {
 
 enum class FinishKind {
@@ -26,6 +28,14 @@ struct FinishStep {
 // No steps keeps the piece unchanged.
 using FinishSteps = std::vector<FinishStep>;
 
-std::string ApplyFinishing(std::string piece, const FinishSteps& steps);
+// The finished piece, at most kFinishedPieceLimit bytes: a step that would
+// grow it beyond stops there. Each step's reading and writing is drawn from
+// `budget`; a step it cannot pay for is not made and gives an empty piece.
+std::string ApplyFinishing(std::string piece, const FinishSteps& steps, PageBudget& budget);
+
+// The finished cells of one item, kept when the page's budget still allows
+// them: its finishing work paid, its text within what the page may hold, and
+// its deadline not passed. False spends nothing of the text.
+bool KeepFinishedItem(std::size_t itemBytes, PageBudget& budget);
 
 }  // namespace sirelo

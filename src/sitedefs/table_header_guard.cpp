@@ -7,9 +7,18 @@
 namespace sirelo {
 namespace {
 
-bool CanStartKey(char c) {
+// The parser recurses once per dotted part and per nesting level; far below
+// where its stack would run out, and far above what any site needs.
+constexpr int kMaxKeyParts = 64;
+constexpr int kMaxNesting = 64;
+
+bool IsKeyCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-' || c == '"' || c == '\'' || c == ']';
+           c == '-';
+}
+
+bool CanStartKey(char c) {
+    return IsKeyCharacter(c) || c == '"' || c == '\'' || c == ']';
 }
 
 bool IsBlank(char c) {
@@ -49,24 +58,27 @@ std::size_t StringEnd(std::string_view text, std::size_t at, char quote) {
 
 }  // namespace
 
-long BadTableHeaderLine(std::string_view text) {
+ShapeProblem FindUnparsableShape(std::string_view text) {
     long line = 1;
-    int depth = 0;  // open brackets and braces of values
+    int depth = 0;    // open brackets and braces of values
+    int keyDots = 0;  // dots outside quotes in the key (or value) being read
     bool lineStart = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '\n') {
             ++line;
             lineStart = true;
+            keyDots = 0;
             continue;
         }
         if (IsBlank(c) || c == '\r') continue;
         const bool header = lineStart && depth == 0 && c == '[';
         lineStart = false;
         if (header) {
-            if (!HeaderStartsWell(text, i)) return line;
-            while (i + 1 < text.size() && text[i + 1] != '\n' && text[i + 1] != '#')
-                ++i;
+            if (!HeaderStartsWell(text, i)) {
+                return {line, "a table name starts with a letter, a digit, _, - or a quote"};
+            }
+            if (i + 1 < text.size() && text[i + 1] == '[') ++i;
         } else if (c == '#') {
             while (i + 1 < text.size() && text[i + 1] != '\n')
                 ++i;
@@ -75,13 +87,26 @@ long BadTableHeaderLine(std::string_view text) {
             for (std::size_t j = i; j < end; ++j)
                 line += text[j] == '\n';
             i = end - 1;
-        } else if (c == '[' || c == '{') {
-            ++depth;
-        } else if ((c == ']' || c == '}') && depth > 0) {
-            --depth;
+        } else if (c == '.') {
+            if (++keyDots >= kMaxKeyParts) {
+                return {line, "a key or table name of more than " + std::to_string(kMaxKeyParts) +
+                                  " dotted parts"};
+            }
+        } else if (IsKeyCharacter(c)) {
+            // part of a dotted key, or of a number
+        } else {
+            keyDots = 0;
+            if (c == '[' || c == '{') {
+                if (++depth > kMaxNesting) {
+                    return {line,
+                            "values nested more than " + std::to_string(kMaxNesting) + " deep"};
+                }
+            } else if ((c == ']' || c == '}') && depth > 0) {
+                --depth;
+            }
         }
     }
-    return 0;
+    return {};
 }
 
 RawCharacter FirstUnreadableCharacter(std::string_view text) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sitedefs/site_definitions.h"
+#include "text/page_budget.h"
 
 namespace sirelo {
 
@@ -24,8 +25,15 @@ struct MagnetResult {
 std::string MagnetPageUrl(const MagnetSite& site, std::string_view base, std::string_view keyword,
                           int page);
 
+struct MagnetPageCut {
+    std::vector<MagnetResult> results;
+    // Items the page held beyond what was finished: past the per-page item
+    // bound, or once the page's budget was spent.
+    int itemsLeftOut = 0;
+};
+
 // The items of one GBK result page. The name list alone says how many there
 // are; a field with fewer pieces than names gives an empty cell.
-std::vector<MagnetResult> CutMagnetPage(const MagnetSite& site, std::string_view page);
+MagnetPageCut CutMagnetPage(const MagnetSite& site, std::string_view page, PageBudget budget = {});
 
 }  // namespace sirelo

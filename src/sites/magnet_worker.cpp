@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "net/http_limits.h"
 #include "net/page_fetch.h"
 #include "net/url_cookies.h"
 #include "sites/magnet_site.h"
@@ -47,13 +48,14 @@ void InsertMagnetResult(const WorkerContext& context, std::mutex& lock, const Ma
 }  // namespace
 
 PageOutcome AddMagnetPage(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
-                          const std::string& keyword, std::string_view pageBytes) {
+                          const std::string& keyword, std::string_view pageBytes,
+                          const PageBudget& budget) {
     PageOutcome outcome;
     const std::string page = SitePageText(pageBytes, site.encoding);
-    std::vector<MagnetResult> results = CutMagnetPage(site, page);
-    outcome.itemsCut = static_cast<int>(std::min<std::size_t>(results.size(), kMaxPageItems));
-    outcome.itemsBeyondBound = static_cast<int>(results.size()) - outcome.itemsCut;
-    results.resize(outcome.itemsCut);
+    const MagnetPageCut cut = CutMagnetPage(site, page, budget);
+    const std::vector<MagnetResult>& results = cut.results;
+    outcome.itemsCut = static_cast<int>(results.size());
+    outcome.itemsBeyondBound = cut.itemsLeftOut;
     if (results.empty()) {
         outcome.saysNoResults = !site.noResults.empty() && FindText(page, site.noResults) > 0;
         outcome.exhausted = true;
@@ -73,8 +75,9 @@ void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex,
         const MagnetSite& site = context.definitions.magnet[siteIndex];
         const std::string url =
             MagnetPageUrl(site, context.addresses.magnet[siteIndex], keyword, page);
+        const PageBudget budget = PageBudgetFromNow();
         const FetchResult fetched = PageFetchWithOutcome(url);
-        PageOutcome outcome = AddMagnetPage(context, *lock, site, keyword, fetched.body);
+        PageOutcome outcome = AddMagnetPage(context, *lock, site, keyword, fetched.body, budget);
         outcome.page = page;
         outcome.host = UrlHost(url);
         outcome.transfer = fetched.outcome;

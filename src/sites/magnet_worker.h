@@ -4,6 +4,7 @@
 
 #include "sites/site_outcome.h"
 #include "sites/worker_context.h"
+#include "text/page_budget.h"
 
 namespace sirelo {
 
@@ -15,7 +16,9 @@ void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex,
 // What the worker does with the bytes of a fetched page: cut them, filter the
 // items and add the rows; a page without items marks the site exhausted. The
 // result says what the page gave; its transfer, host and page are the caller's.
+// Cutting draws from `budget`, whose deadline is the transfer's.
 PageOutcome AddMagnetPage(const WorkerContext& context, std::mutex& lock, const MagnetSite& site,
-                          const std::string& keyword, std::string_view pageBytes);
+                          const std::string& keyword, std::string_view pageBytes,
+                          const PageBudget& budget = {});
 
 }  // namespace sirelo

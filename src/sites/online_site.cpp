@@ -1,5 +1,8 @@
 #include "sites/online_site.h"
 
+#include <algorithm>
+
+#include "sites/site_bounds.h"
 #include "text/text.h"
 
 namespace sirelo {
@@ -29,15 +32,19 @@ OnlineHit ReadOnlineHit(const OnlineSite& site, std::string_view hit, std::strin
             TextBetween(hit, site.nameStart, site.nameEnd)};
 }
 
-std::vector<OnlineItem> ReadDetailItems(const OnlineSite& site, std::string_view base,
-                                        std::string_view page) {
-    std::vector<OnlineItem> items;
-    for (std::string& item :
-         ExtractAllBetween(ItemText(site, page), site.itemStart, site.itemEnd)) {
-        items.push_back({ApplyFinishing(item, site.info),
-                         std::string(base) + ApplyFinishing(std::move(item), site.addressPath)});
+OnlineDetailCut ReadDetailItems(const OnlineSite& site, std::string_view base,
+                                std::string_view page, PageBudget budget) {
+    TextList pieces = ExtractAllBetween(ItemText(site, page), site.itemStart, site.itemEnd);
+    OnlineDetailCut cut;
+    for (std::size_t i = 0; i < std::min(pieces.size(), kMaxPageItems); ++i) {
+        OnlineItem item{
+            ApplyFinishing(pieces[i], site.info, budget),
+            std::string(base) + ApplyFinishing(std::move(pieces[i]), site.addressPath, budget)};
+        if (!KeepFinishedItem(item.info.size() + item.pageAddress.size(), budget)) break;
+        cut.items.push_back(std::move(item));
     }
-    return items;
+    cut.itemsLeftOut = static_cast<int>(pieces.size() - cut.items.size());
+    return cut;
 }
 
 }  // namespace sirelo

@@ -9,6 +9,7 @@
 
 #include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
+#include "text/page_budget.h"
 
 namespace sirelo {
 
@@ -30,8 +31,15 @@ std::string OnlineSearchForm(const OnlineSite& site, std::string_view keyword);
 
 OnlineHit ReadOnlineHit(const OnlineSite& site, std::string_view hit, std::string_view base);
 
+struct OnlineDetailCut {
+    std::vector<OnlineItem> items;
+    // Items the page held beyond what was finished: past the per-page item
+    // bound, or once the page's budget was spent.
+    int itemsLeftOut = 0;
+};
+
 // The playable items of one GBK detail page, in page order.
-std::vector<OnlineItem> ReadDetailItems(const OnlineSite& site, std::string_view base,
-                                        std::string_view page);
+OnlineDetailCut ReadDetailItems(const OnlineSite& site, std::string_view base,
+                                std::string_view page, PageBudget budget = {});
 
 }  // namespace sirelo

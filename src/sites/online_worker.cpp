@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "net/http_limits.h"
 #include "net/http_request.h"
 #include "net/page_fetch.h"
 #include "net/url_cookies.h"
@@ -41,28 +42,27 @@ PageOutcome SearchOnlineSite(const WorkerContext& context, std::mutex& lock, con
     PageOutcome outcome;
     outcome.host = UrlHost(base);
     RegexMatcher matcher;
+    PageBudget budget = PageBudgetFromNow();
     const std::string resultPage = SitePageText(
         HttpRequest(base + site.searchPath, kPost, OnlineSearchForm(site, keyword), std::nullopt,
                     nullptr, {}, nullptr, false, {}, {}, true, &outcome.transfer),
         site.encoding);
-    matcher.Execute(site.hitPattern, resultPage);
-    outcome.itemsCut = std::min(matcher.MatchCount(), kMaxOnlineHits);
-    outcome.itemsBeyondBound = matcher.MatchCount() - outcome.itemsCut;
+    matcher.Execute(site.hitPattern, resultPage, {.maxMatches = kMaxOnlineHits, .budget = &budget});
+    outcome.itemsCut = matcher.MatchCount();
+    outcome.matchesCut = budget.matchesCut;
     if (outcome.itemsCut == 0)
         outcome.saysNoResults = !site.noResults.empty() && FindText(resultPage, site.noResults) > 0;
     for (int i = 1; i <= outcome.itemsCut; ++i) {
         const OnlineHit hit = ReadOnlineHit(site, matcher.MatchText(i), base);
+        const PageBudget detailBudget = PageBudgetFromNow();
         const FetchResult detail = PageFetchWithOutcome(hit.detailAddress);
         ++outcome.detailPages;
         if (detail.outcome.end != TransferEnd::Answered || detail.outcome.httpStatus >= 400)
             ++outcome.detailFailures;
         const std::string detailPage = SitePageText(detail.body, site.encoding);
-        std::vector<OnlineItem> items = ReadDetailItems(site, base, detailPage);
-        if (items.size() > kMaxPageItems) {
-            outcome.itemsBeyondBound += static_cast<int>(items.size() - kMaxPageItems);
-            items.resize(kMaxPageItems);
-        }
-        for (const OnlineItem& item : items) {
+        const OnlineDetailCut cut = ReadDetailItems(site, base, detailPage, detailBudget);
+        outcome.itemsBeyondBound += cut.itemsLeftOut;
+        for (const OnlineItem& item : cut.items) {
             InsertOnlineRow(context, lock, site, hit.videoName, item, outcome);
         }
     }

@@ -5,6 +5,7 @@
 namespace sirelo {
 
 SiteVerdict Verdict(const PageOutcome& outcome) {
+    if (outcome.matchesCut) return SiteVerdict::Layout;
     if (outcome.itemsCut > 0) return SiteVerdict::Ok;
     switch (outcome.transfer.end) {
         case TransferEnd::Answered:

@@ -22,6 +22,7 @@ struct PageOutcome {
     std::string host;  // the host asked, for the words of a failure
     TransferOutcome transfer;
     bool saysNoResults = false;  // the page holds its site's no-result marker
+    bool matchesCut = false;     // its pattern search spent the page's budget
     int itemsCut = 0;            // items (online: hits) taken from the page
     int itemsBeyondBound = 0;    // items (online: hits) the per-page bound left out
     int rowsAdded = 0;
@@ -33,8 +34,10 @@ struct PageOutcome {
     int detailFailures = 0;   // online: detail pages that gave nothing
 };
 
-// Items found are a success whatever the transfer says (a capped page may
-// still hold rows); otherwise the transfer, then the page, says what failed.
+// A search that spent the page's budget is a layout failure whatever it
+// found. Otherwise items found are a success whatever the transfer says (a
+// capped page may still hold rows), and the transfer, then the page, says
+// what failed.
 SiteVerdict Verdict(const PageOutcome& outcome);
 
 // "ok", "empty", "layout", "dns", "refused", "timeout", "tls", "capped", "error".

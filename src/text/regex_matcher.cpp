@@ -3,6 +3,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "text/codepage.h"
@@ -31,8 +32,22 @@ struct JitStackDeleter {
     void operator()(pcre2_jit_stack* p) const { pcre2_jit_stack_free(p); }
 };
 
+// Every step of a budgeted search passes here (the pattern is compiled with
+// automatic callouts), so the steps of all searches over a page add up.
+int CountStep(pcre2_callout_block*, void* data) {
+    constexpr std::uint64_t kClockEvery = 1 << 16;
+    auto* budget = static_cast<PageBudget*>(data);
+    if (budget->matchSteps == 0 ||
+        (--budget->matchSteps % kClockEvery == 0 && budget->pastDeadline())) {
+        budget->matchSteps = 0;
+        budget->matchesCut = true;
+        return PCRE2_ERROR_CALLOUT;
+    }
+    return 0;
+}
+
 std::unique_ptr<pcre2_code, CodeDeleter> Compile(const std::string& utf8Pattern, bool caseSensitive,
-                                                 bool multiline) {
+                                                 bool multiline, bool countSteps = false) {
     std::unique_ptr<pcre2_compile_context, CompileContextDeleter> context(
         pcre2_compile_context_create(nullptr));
     if (!context) return nullptr;
@@ -41,6 +56,7 @@ std::unique_ptr<pcre2_code, CodeDeleter> Compile(const std::string& utf8Pattern,
     std::uint32_t options = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF;
     if (!caseSensitive) options |= PCRE2_CASELESS;
     if (multiline) options |= PCRE2_MULTILINE;
+    if (countSteps) options |= PCRE2_AUTO_CALLOUT;
     int error = 0;
     PCRE2_SIZE errorOffset = 0;
     std::unique_ptr<pcre2_code, CodeDeleter> code(
@@ -63,12 +79,31 @@ std::size_t CharacterLength(const std::string& s, std::size_t offset) {
 
 }  // namespace
 
+std::optional<int> PatternMinLength(std::string_view pattern) {
+    const auto code = Compile(GbkToUtf8(pattern), false, true);
+    std::uint32_t length = 0;
+    if (!code || pcre2_pattern_info(code.get(), PCRE2_INFO_MINLENGTH, &length) != 0)
+        return std::nullopt;
+    return static_cast<int>(length);
+}
+
 bool RegexMatcher::Execute(std::string_view pattern, std::string_view subject, bool caseSensitive,
                            bool multiline, bool global, bool quoteEscape) {
+    return Execute(pattern, subject,
+                   {.caseSensitive = caseSensitive,
+                    .multiline = multiline,
+                    .global = global,
+                    .quoteEscape = quoteEscape});
+}
+
+bool RegexMatcher::Execute(std::string_view pattern, std::string_view subject,
+                           const MatchOptions& options) {
     matches_.clear();
-    pattern_ =
-        quoteEscape ? ReplaceText(pattern, Gbk("#引号"), "\"", 1, {}, true) : std::string(pattern);
-    const auto code = Compile(GbkToUtf8(pattern_), caseSensitive, multiline);
+    pattern_ = options.quoteEscape ? ReplaceText(pattern, Gbk("#引号"), "\"", 1, {}, true)
+                                   : std::string(pattern);
+    PageBudget* budget = options.budget;
+    const auto code =
+        Compile(GbkToUtf8(pattern_), options.caseSensitive, options.multiline, budget != nullptr);
     if (!code) return false;
 
     std::unique_ptr<pcre2_match_context, MatchContextDeleter> context(
@@ -80,12 +115,13 @@ bool RegexMatcher::Execute(std::string_view pattern, std::string_view subject, b
     if (!context || !data) return true;
     pcre2_set_match_limit(context.get(), kMatchLimit);
     if (jitStack) pcre2_jit_stack_assign(context.get(), nullptr, jitStack.get());
+    if (budget) pcre2_set_callout(context.get(), CountStep, budget);
 
     const std::string utf8 = GbkToUtf8(subject);
     const auto* begin = reinterpret_cast<PCRE2_SPTR>(utf8.data());
     std::size_t offset = 0;
     std::uint32_t flags = 0;
-    while (offset <= utf8.size()) {
+    while (offset <= utf8.size() && MatchCount() < options.maxMatches) {
         const int rc =
             pcre2_match(code.get(), begin, utf8.size(), offset, flags, data.get(), context.get());
         if (rc < 0) {
@@ -95,6 +131,7 @@ bool RegexMatcher::Execute(std::string_view pattern, std::string_view subject, b
                 flags = 0;
                 continue;
             }
+            if (budget && rc == PCRE2_ERROR_MATCHLIMIT) budget->matchesCut = true;
             break;  // no further match, or a limit reached: keep what was found
         }
         const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data.get());
@@ -102,7 +139,7 @@ bool RegexMatcher::Execute(std::string_view pattern, std::string_view subject, b
         const std::size_t end = ovector[1];
         if (end < start) break;  // \K tricks; nothing sensible to report
         matches_.push_back(Utf8ToGbk(std::string_view(utf8).substr(start, end - start)));
-        if (!global) break;
+        if (!options.global) break;
         offset = end;
         flags = (end == start) ? PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED : 0;
     }

@@ -129,17 +129,18 @@ std::string TextMid(std::string_view text, int start, int n) {
 }
 
 std::string ReplaceText(std::string_view text, std::string_view find, std::string_view replacement,
-                        int start, std::optional<int> count, bool caseSensitive) {
+                        int start, std::optional<int> count, bool caseSensitive,
+                        std::size_t maxLength) {
     const std::size_t begin = static_cast<std::size_t>(std::max(start, 1) - 1);
     if (text.empty() || find.empty() || begin >= text.size() || (count && *count == 0)) {
-        return std::string(text);
+        return std::string(TextCutAt(text, maxLength));
     }
     std::string out;
-    out.reserve(text.size());
+    out.reserve(std::min(text.size(), maxLength));
     std::size_t copiedUpTo = 0;
     std::size_t pos = begin;
     int made = 0;
-    while (pos + find.size() <= text.size()) {
+    while (pos + find.size() <= text.size() && out.size() < maxLength) {
         const std::size_t candidate = FindBytes(text, find, pos, !caseSensitive);
         if (candidate == kNoMatch) break;
         if (!IsCharacterStart(text, pos, candidate)) {
@@ -152,8 +153,14 @@ std::string ReplaceText(std::string_view text, std::string_view find, std::strin
         copiedUpTo = pos;
         if (count && ++made == *count) break;
     }
-    out.append(text.substr(std::min(copiedUpTo, text.size())));
+    if (out.size() < maxLength) out.append(text.substr(std::min(copiedUpTo, text.size())));
+    if (out.size() > maxLength) out.resize(TextCutAt(out, maxLength).size());
     return out;
+}
+
+std::string_view TextCutAt(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    return text.substr(0, IsCharacterStart(text, 0, maxBytes) ? maxBytes : maxBytes - 1);
 }
 
 std::string TrimSpaces(std::string_view text, TrimMode mode) {

@@ -24,9 +24,14 @@ std::string TextLeft(std::string_view text, int n);
 std::string TextRight(std::string_view text, int n);
 std::string TextMid(std::string_view text, int start, int n);
 
-// `count` absent replaces every occurrence.
+// `count` absent replaces every occurrence. The result stops growing at
+// `maxLength` bytes and is cut there.
 std::string ReplaceText(std::string_view text, std::string_view find, std::string_view replacement,
-                        int start, std::optional<int> count, bool caseSensitive);
+                        int start, std::optional<int> count, bool caseSensitive,
+                        std::size_t maxLength = std::string::npos);
+
+// `text` cut to at most `maxBytes`, never inside a two-byte character.
+std::string_view TextCutAt(std::string_view text, std::size_t maxBytes);
 
 enum class TrimMode { Leading, Trailing, BothEnds, All };
 // Spaces are the ASCII space and the full-width space A1 A1.

@@ -104,7 +104,7 @@ class LoadTest : public ::testing::Test {
                 const std::string bytes = PageOf(templatePage, site, page);
                 std::ofstream(folder_ + "/" + file, std::ios::binary) << bytes;
                 routes.push_back({descriptor.label, "GET", target(site, page), "", file});
-                for (const MagnetResult& item : CutMagnetPage(descriptor, PageText(bytes)))
+                for (const MagnetResult& item : CutMagnetPage(descriptor, PageText(bytes)).results)
                     ++expected[item.magnetLink];
             }
         }

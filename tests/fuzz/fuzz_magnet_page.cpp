@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& page = texts[0];
     // One item per name piece, and a piece needs a marker somewhere in the page.
     for (const MagnetSite& site : fuzz::BuiltInMagnetSites()) {
-        if (CutMagnetPage(site, page).size() > page.size() + 1) std::abort();
+        if (CutMagnetPage(site, page).results.size() > page.size() + 1) std::abort();
     }
     const MagnetSite made = SiteFrom(texts, size > 0 ? data[size - 1] : 0);
-    if (CutMagnetPage(made, page).size() > page.size() + 1) std::abort();
+    if (CutMagnetPage(made, page).results.size() > page.size() + 1) std::abort();
     return 0;
 }

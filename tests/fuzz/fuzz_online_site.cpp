@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const OnlineSite& site : fuzz::BuiltInOnlineSites()) {
         const OnlineHit read = ReadOnlineHit(site, hit, base);
         if (read.detailAddress.compare(0, base.size(), base) != 0) std::abort();
-        for (const OnlineItem& item : ReadDetailItems(site, base, page)) {
+        for (const OnlineItem& item : ReadDetailItems(site, base, page).items) {
             if (item.pageAddress.compare(0, base.size(), base) != 0) std::abort();
         }
     }

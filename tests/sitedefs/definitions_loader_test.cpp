@@ -120,6 +120,9 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         {"bad pattern",
          "[online.\"乐享电影网\"]\nhit = \"(href\"\n",
          {"sites.toml:2: online.\"乐享电影网\".hit: is not a regular expression that compiles"}},
+        {"pattern matching empty text",
+         "[board.date]\npattern = \"a??\"\n",
+         {"sites.toml:2: board.date.pattern: can match empty text, which would match everywhere"}},
         {"a seventh site",
          "[magnet.Btdigg]\npage = \"/{keyword}\"\n",
          {"sites.toml:1: magnet.Btdigg: is no such site; the sites are Btrabbit, ZZS, DSS, "
@@ -145,13 +148,41 @@ TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
     EXPECT_EQ(loaded.problems[0].line, 3);
     EXPECT_EQ(loaded.definitions, BuiltIns());
     EXPECT_EQ(Apply(std::string("page = \"\xFF\"\n")).definitions, BuiltIns());
-    // Headers the parser cannot start a key on; a nested array line is no header.
-    for (const char* header :
-         {"[&]\n", "x = 1\n [[=a]]\n", "[[[a]]]\n", "s = \"\"\"\n\"\"\"\n[ \x7F]\n"}) {
-        EXPECT_EQ(Apply(header).problems.at(0).words,
-                  "a table name starts with a letter, a digit, _, - or a quote")
-            << header;
+    // Shapes the parser cannot start a key on, or would recurse into until its
+    // stack runs out; a nested array line is no header.
+    const std::string header = "a table name starts with a letter, a digit, _, - or a quote";
+    const std::string longKey = "a key or table name of more than 64 dotted parts";
+    auto dotted = [](int parts, const std::string& part) {
+        std::string key = part;
+        for (int i = 1; i < parts; ++i)
+            key += "." + part;
+        return key;
+    };
+    const struct {
+        std::string text;
+        long line;
+        std::string words;
+    } shapes[] = {
+        {"[&]\n", 1, header},
+        {"x = 1\n [[=a]]\n", 2, header},
+        {"[[[a]]]\n", 1, header},
+        {"s = \"\"\"\n\"\"\"\n[ \x7F]\n", 3, header},
+        {dotted(150'000, "a") + " = 1\n", 1, longKey},
+        {"\n[" + dotted(200'000, "a") + "]\n", 2, longKey},
+        {"[[" + dotted(65, "'.'") + "]]\n", 1, longKey},
+        {"x = { " + dotted(65, "\"b\"") + " = 1 }\n", 1, longKey},
+        {"x = " + std::string(65, '[') + std::string(65, ']') + "\n", 1,
+         "values nested more than 64 deep"},
+    };
+    for (const auto& shape : shapes) {
+        const LoadedDefinitions loaded = Apply(shape.text);
+        ASSERT_EQ(loaded.problems.size(), 1u) << shape.text.substr(0, 40);
+        EXPECT_EQ(loaded.problems[0].line, shape.line) << shape.text.substr(0, 40);
+        EXPECT_EQ(loaded.problems[0].words, shape.words) << shape.text.substr(0, 40);
     }
+    EXPECT_EQ(Apply("[" + dotted(64, "a") + "]\n").problems.at(0).words,
+              "is no part of a "
+              "definitions file; the parts are magnet, online and board");
     EXPECT_TRUE(Apply("[magnet.DSS.size]\nsteps = [\n{ replace = [\n[\"?\", \" \"],\n] },\n]\n")
                     .problems.empty());
     // toml++ itself assumes this cannot happen; compiled in, it says so instead.

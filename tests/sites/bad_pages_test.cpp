@@ -76,7 +76,7 @@ TEST(BadPages, MagnetWorkersSurviveThemAndMarkSitesWithoutNames) {
                                                             {kBtbook, "btbook/hero-1.html"}};
     for (const auto& [site, file] : pages) {
         const std::size_t cleanItems =
-            CutMagnetPage(BuiltInSiteDefinitions().magnet[site], FixturePage(file)).size();
+            CutMagnetPage(BuiltInSiteDefinitions().magnet[site], FixturePage(file)).results.size();
         for (const BadPage& bad : BadPages(FixtureBytes(file))) {
             SCOPED_TRACE(bad.name + " from " + file);
             LoopbackServer server(bad.reply);

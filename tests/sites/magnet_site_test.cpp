@@ -12,7 +12,7 @@ const MagnetSite& Site(int index) {
 }
 
 Rows Cut(int site, const std::string& file) {
-    return RowsOf(CutMagnetPage(Site(site), FixturePage(file)));
+    return RowsOf(CutMagnetPage(Site(site), FixturePage(file)).results);
 }
 
 TEST(MagnetSiteTable, KeepsTheSpacesInsideTheMarkers) {
@@ -117,16 +117,16 @@ TEST(MagnetPage, FieldsPairByPositionAndTheNameListSetsTheCount) {
             "<a title=\"C\"  href=x>文件大小：<b>3 GB</b></span>");
     const Rows expected = {
         {"A", "magnet:?xt=1", "1 GB", "", ""}, {"B", "", "3 GB", "", ""}, {"C", "", "", "", ""}};
-    EXPECT_EQ(RowsOf(CutMagnetPage(Site(kBtrabbit), page)), expected);
+    EXPECT_EQ(RowsOf(CutMagnetPage(Site(kBtrabbit), page).results), expected);
 }
 
 TEST(MagnetPage, MarkersCountCaseButTagRemovalDoesNot) {
     const std::string page =
         Gbk("<A TITLE=\"upper\"  href=x>"
             "/torrent/1.html\"><SPAN class=\"h\">英雄</SPAN> 1</a></div>");
-    EXPECT_TRUE(CutMagnetPage(Site(kBtrabbit), page).empty());
-    ASSERT_EQ(CutMagnetPage(Site(kDss), page).size(), 1u);
-    EXPECT_EQ(GbkToUtf8(CutMagnetPage(Site(kDss), page)[0].name), "英雄 1");
+    EXPECT_TRUE(CutMagnetPage(Site(kBtrabbit), page).results.empty());
+    ASSERT_EQ(CutMagnetPage(Site(kDss), page).results.size(), 1u);
+    EXPECT_EQ(GbkToUtf8(CutMagnetPage(Site(kDss), page).results[0].name), "英雄 1");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ const OnlineSite& Site(int index) {
 std::vector<std::pair<std::string, std::string>> Items(int site, std::string_view base,
                                                        const std::string& page) {
     std::vector<std::pair<std::string, std::string>> items;
-    for (const OnlineItem& item : ReadDetailItems(Site(site), base, page)) {
+    for (const OnlineItem& item : ReadDetailItems(Site(site), base, page).items) {
         items.emplace_back(GbkToUtf8(item.info), GbkToUtf8(item.pageAddress));
     }
     return items;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "board/board_page.h"
 #include "site_test_support.h"
+#include "sites/magnet_site.h"
 #include "sites/magnet_worker.h"
 #include "sites/online_worker.h"
 #include "sites/site_bounds.h"
@@ -61,7 +63,67 @@ TEST(SiteBounds, AResultPageOfEndlessHitsIsFollowedOnlyToItsBound) {
     EXPECT_EQ(site.RequestCount(), 1u + kMaxOnlineHits);
     const PageOutcome outcome = harness.run.outcomes.snapshot().online[k7dds].latest;
     EXPECT_EQ(outcome.detailPages, kMaxOnlineHits);
-    EXPECT_EQ(outcome.itemsBeyondBound, 50);
+    // The search stops at the hits it follows, so the rest are never counted.
+    EXPECT_EQ(outcome.itemsCut, kMaxOnlineHits);
+}
+
+// Whatever a definition says, cutting a page stays within its budget: pieces
+// stop growing at their bound, the page's finished text and finishing work are
+// bounded, and pattern searches stop when the page's steps are spent.
+TEST(SiteBounds, CuttingAPageStaysWithinItsBudgetWhateverTheDefinitionSays) {
+    const std::string bigA(4u << 20, 'a');
+    const FinishStep thousandfold{FinishKind::ReplacePairs, {"a", std::string(1000, 'a')}};
+    const FinishStep prefix{FinishKind::Prefix, {std::string(100'000, 'p')}};
+    std::string thousandItems;
+    for (int i = 0; i < 1000; ++i)
+        thousandItems += "<n>x</n>";
+    const struct {
+        const char* name;
+        std::string page;
+        FinishSteps steps;
+        std::size_t items;
+        std::size_t rows;
+        std::size_t pieceBytes;
+    } cases[] = {
+        {"one step grows a piece a thousandfold",
+         "<n>" + bigA + "</n>",
+         {thousandfold},
+         1,
+         1,
+         kFinishedPieceLimit},
+        {"chained steps",
+         "<n>" + bigA + "</n>",
+         {thousandfold, thousandfold, thousandfold},
+         1,
+         1,
+         kFinishedPieceLimit},
+        {"prefixes over many items", thousandItems, FinishSteps(9, prefix), 1000,
+         kPageFinishedText / kFinishedPieceLimit, kFinishedPieceLimit},
+        {"more steps than the work allows", "<n>" + std::string(1u << 20, 'b') + "</n>",
+         FinishSteps(1000, {FinishKind::Trim, {}}), 1, 0, 0},
+    };
+    for (const auto& c : cases) {
+        MagnetSite site = BuiltInSiteDefinitions().magnet[kDss];
+        for (FieldRule& field : site.fields)
+            field = {"<q>", "</q>", {}};
+        site.fields[kFieldName] = {"<n>", "</n>", c.steps};
+        const MagnetPageCut cut = CutMagnetPage(site, c.page);
+        EXPECT_EQ(cut.results.size(), c.rows) << c.name;
+        EXPECT_EQ(cut.results.size() + cut.itemsLeftOut, c.items) << c.name;
+        if (!cut.results.empty()) {
+            EXPECT_EQ(cut.results[0].name.size(), c.pieceBytes) << c.name;
+        }
+    }
+
+    // Nested quantifiers over a page of near misses: the search stops early.
+    BoardDefinition board = BuiltInSiteDefinitions().board;
+    board.name.pattern = "x(?:(a+)+y|)";
+    std::string nearMisses;
+    while (nearMisses.size() < 380'000)
+        nearMisses += "x" + std::string(24, 'a');
+    PageBudget budget;
+    ParseBoardPage(board, nearMisses, 10, &budget);
+    EXPECT_TRUE(budget.matchesCut);
 }
 
 }  // namespace

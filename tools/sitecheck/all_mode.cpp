@@ -9,6 +9,7 @@
 #include "board/board_page.h"
 #include "board/board_slot.h"
 #include "check_run.h"
+#include "net/http_limits.h"
 #include "net/page_fetch.h"
 #include "net/url_cookies.h"
 #include "sitecheck_modes.h"
@@ -33,12 +34,15 @@ std::string StatusText(const TransferOutcome& transfer) {
 PageOutcome AskBoard(const SiteDefinitions& definitions, const SiteAddresses& addresses) {
     const BoardDefinition& board = definitions.board;
     const std::string url = addresses.board + board.pagePath;
+    PageBudget budget = PageBudgetFromNow();
     const FetchResult fetched = PageFetchWithOutcome(url);
     PageOutcome outcome;
     outcome.host = UrlHost(url);
     outcome.transfer = fetched.outcome;
     const std::string page = SitePageText(fetched.body, board.encoding);
-    outcome.itemsCut = static_cast<int>(ParseBoardPage(board, page, kShownFilmCount).size());
+    outcome.itemsCut =
+        static_cast<int>(ParseBoardPage(board, page, kShownFilmCount, &budget).size());
+    outcome.matchesCut = budget.matchesCut;
     outcome.rowsAdded = outcome.itemsCut;
     return outcome;
 }
@@ -86,12 +90,12 @@ int RunAll(const std::vector<std::string>& args) {
     for (const SiteLine& line : lines) {
         const PageOutcome& outcome = line.outcome;
         everySiteGaveRows = everySiteGaveRows && outcome.rowsAdded > 0;
-        std::string text = line.label + '\t' + VerdictWord(Verdict(outcome)) + '\t' +
+        std::string text = TerminalSafe(line.label) + '\t' + VerdictWord(Verdict(outcome)) + '\t' +
                            StatusText(outcome.transfer) + '\t' +
                            std::to_string(outcome.transfer.bytesReceived) + '\t' +
                            std::to_string(outcome.rowsAdded) + '\t' + std::to_string(line.ms);
         const std::string words = FailureWords(outcome);
-        if (!words.empty()) text += '\t' + GbkToUtf8(words);
+        if (!words.empty()) text += '\t' + TerminalSafe(GbkToUtf8(words));
         std::printf("%s\n", text.c_str());
     }
     return everySiteGaveRows ? 0 : 1;

@@ -27,7 +27,8 @@ int RunBoard(const std::vector<std::string>& args) {
     const std::string page = SitePageText(fetched.body, board.encoding);
     if (parsed.flags.contains("--explain")) ExplainBoardPage(board, page, stdout);
 
-    const std::vector<BoardFilm> films = ParseBoardPage(board, page, kShownFilmCount);
+    PageBudget budget;
+    const std::vector<BoardFilm> films = ParseBoardPage(board, page, kShownFilmCount, &budget);
     for (int i = 1; i <= static_cast<int>(films.size()); ++i) {
         const BoardFilm& film = films[static_cast<std::size_t>(i - 1)];
         std::printf("%d\t%s\t%s\t%s\t%s\t%s\n", SlotForFilm(i)->number,
@@ -39,6 +40,7 @@ int RunBoard(const std::vector<std::string>& args) {
     PageOutcome outcome;
     outcome.transfer = fetched.outcome;
     outcome.itemsCut = static_cast<int>(films.size());
+    outcome.matchesCut = budget.matchesCut;
     std::fprintf(stderr, "%s films shown: %zu\n", VerdictWord(Verdict(outcome)), films.size());
     return 0;
 }

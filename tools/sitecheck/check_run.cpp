@@ -52,7 +52,8 @@ SiteDefinitions CheckDefinitions(const CheckArgs& args) {
         args.sites ? LoadDefinitionsFile(*args.sites, true)
                    : LoadDefinitionsFile(UserDefinitionsPath(TheAppConfig()), false);
     for (const DefinitionProblem& problem : loaded.problems) {
-        std::fprintf(stderr, "sirelo-sitecheck: %s\n", DescribeProblem(problem).c_str());
+        std::fprintf(stderr, "sirelo-sitecheck: %s\n",
+                     TerminalSafe(DescribeProblem(problem)).c_str());
     }
     return std::move(loaded.definitions);
 }
@@ -112,27 +113,63 @@ CheckRun::CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses, 
     run.setKeyword(std::move(keyword));
 }
 
-std::string EscapeCell(std::string_view gbk) {
-    std::string escaped;
-    for (char c : GbkToUtf8(gbk)) {
-        switch (c) {
-            case '\\':
-                escaped += "\\\\";
-                break;
-            case '\t':
-                escaped += "\\t";
-                break;
-            case '\r':
-                escaped += "\\r";
-                break;
-            case '\n':
-                escaped += "\\n";
-                break;
-            default:
-                escaped += c;
-        }
+namespace {
+
+// The length of the well-formed UTF-8 character at `at`, 0 when there is none.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned lead = byte(at);
+    const std::size_t length = lead < 0x80    ? 1
+                               : lead >= 0xF0 ? 4
+                               : lead >= 0xE0 ? 3
+                               : lead >= 0xC2 ? 2
+                                              : 0;
+    if (length == 0 || lead > 0xF4 || at + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(at + k) & 0xC0) != 0x80) return 0;
     }
-    return escaped;
+    return length;
+}
+
+void AppendHex(std::string& out, unsigned value) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", value);
+    out += hex;
+}
+
+// `utf8` with C0 controls, DEL, C1 controls and malformed bytes written \xNN;
+// with `cell`, also \ TAB CR LF written \\ \t \r \n as the rows always had them.
+std::string Escaped(std::string_view utf8, bool cell) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char c = utf8[i];
+        const std::size_t length = Utf8CharacterLength(utf8, i);
+        if (cell && (c == '\\' || c == '\t' || c == '\r' || c == '\n')) {
+            out += c == '\\' ? "\\\\" : c == '\t' ? "\\t" : c == '\r' ? "\\r" : "\\n";
+        } else if (length == 0) {
+            AppendHex(out, static_cast<unsigned char>(c));
+        } else if (length == 1 && (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)) {
+            AppendHex(out, static_cast<unsigned char>(c));
+        } else if (length == 2 && static_cast<unsigned char>(c) == 0xC2 &&
+                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
+            AppendHex(out, static_cast<unsigned char>(utf8[i + 1]));  // U+0080..U+009F
+        } else {
+            out.append(utf8, i, length);
+        }
+        i += std::max<std::size_t>(length, 1);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string TerminalSafe(std::string_view utf8) {
+    return Escaped(utf8, false);
+}
+
+std::string EscapeCell(std::string_view gbk) {
+    return Escaped(GbkToUtf8(gbk), true);
 }
 
 void PrintRows(const ResultList& list, std::FILE* out) {

@@ -74,7 +74,12 @@ struct CheckRun {
     WorkerContext context;
 };
 
-// A cell in UTF-8 with \ TAB CR LF written \\ \t \r \n, so that a row stays one line.
+// Text from a page, a definitions file or the settings as it may reach a
+// terminal: C0 and C1 controls, DEL and malformed bytes written \xNN, so that
+// nothing scraped can move the cursor, clear the screen or set the clipboard.
+std::string TerminalSafe(std::string_view utf8);
+// A cell in UTF-8, terminal-safe, with \ TAB CR LF written \\ \t \r \n, so
+// that a row stays one line.
 std::string EscapeCell(std::string_view gbk);
 // One line per row, the cells in column order separated by TAB.
 void PrintRows(const ResultList& list, std::FILE* out);

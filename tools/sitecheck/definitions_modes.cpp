@@ -30,7 +30,7 @@ int RunValidate(const std::vector<std::string>& args) {
     const std::string path = named ? *named : UserDefinitionsPath(TheAppConfig());
     const LoadedDefinitions loaded = LoadDefinitionsFile(path, named.has_value());
     for (const DefinitionProblem& problem : loaded.problems) {
-        std::printf("%s\n", DescribeProblem(problem).c_str());
+        std::printf("%s\n", TerminalSafe(DescribeProblem(problem)).c_str());
     }
     std::fflush(stdout);
     std::fprintf(stderr, "%s: %zu problem%s\n", path.c_str(), loaded.problems.size(),

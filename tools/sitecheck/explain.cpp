@@ -26,7 +26,9 @@ void ExplainCut(const char* field, std::string_view page, std::string_view start
     if (!pieces.empty()) {
         std::fprintf(out, "; first %s", Shown(pieces.front()).c_str());
         if (!steps.empty()) {
-            std::fprintf(out, " -> %s", Shown(ApplyFinishing(pieces.front(), steps)).c_str());
+            PageBudget budget;
+            std::fprintf(out, " -> %s",
+                         Shown(ApplyFinishing(pieces.front(), steps, budget)).c_str());
         }
     }
     std::fprintf(out, "\n");
@@ -34,10 +36,11 @@ void ExplainCut(const char* field, std::string_view page, std::string_view start
 
 // One line: the pattern's matches, and the field cut out of the first.
 void ExplainPattern(const char* field, std::string_view page, const BoardField& rule,
-                    std::FILE* out) {
+                    PageBudget& budget, std::FILE* out) {
     RegexMatcher matcher;
-    matcher.Execute(rule.pattern, page);
-    std::fprintf(out, "%-8s pattern matches %d", field, matcher.MatchCount());
+    matcher.Execute(rule.pattern, page, {.budget = &budget});
+    std::fprintf(out, "%-8s pattern matches %d%s", field, matcher.MatchCount(),
+                 budget.matchesCut ? " (matching stopped: beyond its limit)" : "");
     if (matcher.MatchCount() > 0) {
         const std::string first = matcher.MatchText(1);
         std::fprintf(out, "; first %s -> %s", Shown(first).c_str(),
@@ -63,10 +66,11 @@ void ExplainMagnetPage(const MagnetSite& site, std::string_view page, std::FILE*
 
 void ExplainBoardPage(const BoardDefinition& board, std::string_view page, std::FILE* out) {
     std::fprintf(out, "page: %zu bytes as GBK\n", page.size());
-    ExplainPattern("name", page, board.name, out);
-    ExplainPattern("poster", page, board.poster, out);
-    ExplainPattern("date", page, board.date, out);
-    ExplainPattern("score", page, board.score, out);
+    PageBudget budget;
+    ExplainPattern("name", page, board.name, budget, out);
+    ExplainPattern("poster", page, board.poster, budget, out);
+    ExplainPattern("date", page, board.date, budget, out);
+    ExplainPattern("score", page, board.score, budget, out);
     ExplainCut("stars", page, board.starsStart, board.starsEnd, {}, out);
 }
 
