@@ -88,8 +88,11 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
     setGeometry(50, 50, 1165, 874);
 
     startupLayout();
+    showRefusedAddresses(addresses.refused);
     boardTab_->setOutcomeListener([this](const BoardOutcome& outcome) {
-        选择夹1->setTabToolTip(选择夹1->indexOf(boardTab_), PlainTip(BoardOutcomeLine(outcome)));
+        选择夹1->setTabToolTip(
+            选择夹1->indexOf(boardTab_),
+            PlainTip(JoinLines(addressNotes_[kBoardAddressKey], BoardOutcomeLine(outcome))));
     });
     boardTab_->startLoading(definitions.board, addresses.board + definitions.board.pagePath,
                             StartDetached);
@@ -434,16 +437,36 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
             // A site left out of this run keeps the tooltip of its last run.
             for (int site = 0; site < kMagnetSiteCount; ++site) {
                 if (!tips.magnetSites[site].empty())
-                    settingsPanel_->setSiteToolTip(kMagnetSiteBoxes[site],
-                                                   PlainTip(tips.magnetSites[site]));
+                    settingsPanel_->setSiteToolTip(
+                        kMagnetSiteBoxes[site],
+                        PlainTip(JoinLines(addressNotes_[std::string(kMagnetSiteIds[site])],
+                                           tips.magnetSites[site])));
             }
             for (int site = 0; site < kOnlineSiteCount; ++site) {
                 if (!tips.onlineSites[site].empty())
-                    settingsPanel_->setSiteToolTip(kOnlineSiteBoxes[site],
-                                                   PlainTip(tips.onlineSites[site]));
+                    settingsPanel_->setSiteToolTip(
+                        kOnlineSiteBoxes[site],
+                        PlainTip(JoinLines(addressNotes_[std::string(kOnlineSiteIds[site])],
+                                           tips.onlineSites[site])));
             }
         },
         Qt::QueuedConnection);
+}
+
+void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused) {
+    for (const RefusedAddress& address : refused)
+        addressNotes_[address.key] = RefusedAddressLine(address);
+    for (int site = 0; site < kMagnetSiteCount; ++site) {
+        const std::string& note = addressNotes_[std::string(kMagnetSiteIds[site])];
+        if (!note.empty()) settingsPanel_->setSiteToolTip(kMagnetSiteBoxes[site], PlainTip(note));
+    }
+    for (int site = 0; site < kOnlineSiteCount; ++site) {
+        const std::string& note = addressNotes_[std::string(kOnlineSiteIds[site])];
+        if (!note.empty()) settingsPanel_->setSiteToolTip(kOnlineSiteBoxes[site], PlainTip(note));
+    }
+    const std::string& boardNote = addressNotes_[kBoardAddressKey];
+    if (!boardNote.empty())
+        选择夹1->setTabToolTip(选择夹1->indexOf(boardTab_), PlainTip(boardNote));
 }
 
 void MainWindow::setButtonVisible(RunButton which, bool visible) {

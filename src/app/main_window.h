@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
+#include <map>
 #include <mutex>
 #include <string>
 
@@ -83,6 +84,8 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     // RunView: posted to the window thread, in the order made.
     void showStatusPanes(const StatusPanes& panes) override;
     void showOutcomeTips(const OutcomeTips& tips) override;
+    // Window thread, at start: each refused [站点地址] value opens its site's tooltips.
+    void showRefusedAddresses(const std::vector<RefusedAddress>& refused);
     void setButtonVisible(RunButton which, bool visible) override;
     void setButtonEnabled(RunButton which, bool enabled) override;
     void selectTab(int index) override;
@@ -119,6 +122,9 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     std::array<QLabel*, 5> 状态条1窗格{};     // the panes of the status bar 状态条1
     QMenu* 磁力链接 = nullptr;                // context menu of 超级列表框1
     QMenu* 在线播放菜单 = nullptr;            // context menu of 超级列表框2
+    // Site id (UTF-8) -> the line on its refused [站点地址] value, GBK; said
+    // first in each of that site's tooltips.
+    std::map<std::string, std::string> addressNotes_;
 };
 
 }  // namespace sirelo

@@ -116,6 +116,15 @@ std::string BoardOutcomeLine(const BoardOutcome& outcome) {
     return line + CutWords(outcomes);
 }
 
+std::string RefusedAddressLine(const RefusedAddress& refused) {
+    return G(refused.key) + G("：站点地址无效，已用内置地址：") + refused.builtIn;
+}
+
+std::string JoinLines(const std::string& first, const std::string& second) {
+    if (first.empty() || second.empty()) return first + second;
+    return first + '\n' + second;
+}
+
 OutcomeTips RunOutcomeTips(const RunOutcomeSnapshot& snapshot, const SiteDefinitions& definitions) {
     OutcomeTips tips;
     const auto addLine = [](std::string& pane, const std::string& line) {

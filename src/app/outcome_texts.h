@@ -7,6 +7,7 @@
 
 #include "board/board_loader.h"
 #include "config/live_settings.h"
+#include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
 #include "sites/site_outcome.h"
 
@@ -24,6 +25,13 @@ std::string BoardOutcomeLine(const BoardOutcome& outcome);
 // What went wrong with one request, e.g. "未能连接（找不到主机 www.example.org）";
 // empty for a success.
 std::string FailureWords(const PageOutcome& outcome);
+
+// "DSS：站点地址无效，已用内置地址：http://www.diaosisou.cc", said before every
+// outcome line of that site.
+std::string RefusedAddressLine(const RefusedAddress& refused);
+
+// The lines that are not empty, one a line.
+std::string JoinLines(const std::string& first, const std::string& second);
 
 struct OutcomeTips {
     std::string magnetPane;  // one line per magnet site asked in this run

@@ -7,6 +7,7 @@
 #include "config/app_config.h"
 #include "config/profile_file.h"
 #include "config/profile_text.h"
+#include "config/web_address.h"
 #include "text/codepage.h"
 #include "text/text.h"
 
@@ -15,20 +16,19 @@ namespace {
 
 constexpr const char* kAddressSection = "站点地址";
 
-// Something after http:// or https://.
-bool IsWebAddress(std::string_view value) {
-    for (std::string_view scheme : {"http://", "https://"}) {
-        if (StartsWithIgnoringAsciiCase(value, scheme) && value.size() > scheme.size()) return true;
-    }
-    return false;
-}
-
-// Sets `address` from the file when the key holds a web address; every base is
-// kept without a final "/", and the caller adds one where its paths need it.
-void Override(std::string& address, const ProfileLines& profile, const char* key) {
+// Sets `address` from the file when the key holds a base address, and lists
+// any other value as refused; every base is kept without a final "/", and the
+// caller adds one where its paths need it.
+void Override(std::string& address, const ProfileLines& profile, const char* key,
+              std::vector<RefusedAddress>& refused) {
     std::string value(WithoutTrailing(
         ReadProfileValue(profile, Utf8ToGbk(kAddressSection), Utf8ToGbk(key)), '/'));
-    if (IsWebAddress(value)) address = std::move(value);
+    if (value.empty()) return;
+    if (IsBaseAddress(value)) {
+        address = std::move(value);
+    } else {
+        refused.push_back({key, std::move(value), address});
+    }
 }
 
 }  // namespace
@@ -39,14 +39,15 @@ SiteAddresses ReadSiteAddresses(AppConfig& config, SiteAddresses defaults) {
     const std::optional<std::string> text = ReadWholeFile(config.configFilePath());
     if (!text) return addresses;
     const ProfileLines profile = SplitProfileLines(*text);
-    Override(addresses.magnet[kBtrabbit], profile, "Btrabbit");
-    Override(addresses.magnet[kZzs], profile, "ZZS");
-    Override(addresses.magnet[kDss], profile, "DSS");
-    Override(addresses.magnet[kBtbook], profile, "Btbook");
-    Override(addresses.lexiang, profile, "乐享电影网");
-    Override(addresses.board, profile, "院线热映");
+    std::vector<RefusedAddress>& refused = addresses.refused;
+    Override(addresses.magnet[kBtrabbit], profile, "Btrabbit", refused);
+    Override(addresses.magnet[kZzs], profile, "ZZS", refused);
+    Override(addresses.magnet[kDss], profile, "DSS", refused);
+    Override(addresses.magnet[kBtbook], profile, "Btbook", refused);
+    Override(addresses.lexiang, profile, "乐享电影网", refused);
+    Override(addresses.board, profile, kBoardAddressKey, refused);
     std::string sevenDds(WithoutTrailing(addresses.sevenDds, '/'));
-    Override(sevenDds, profile, "7DDS");
+    Override(sevenDds, profile, "7DDS", refused);
     addresses.sevenDds = sevenDds + "/";
     return addresses;
 }

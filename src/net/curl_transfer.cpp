@@ -179,6 +179,9 @@ EasyHandle NewEasyHandle() {
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(handle, CURLOPT_PATH_AS_IS, 1L);
+    // A base joined to scraped text can read as "user@host"; credentials only
+    // ever go out where the user typed them as such (the proxy setting).
+    curl_easy_setopt(handle, CURLOPT_DISALLOW_USERNAME_IN_URL, 1L);
     return easy;
 }
 

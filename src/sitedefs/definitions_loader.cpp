@@ -19,6 +19,7 @@
 #include <set>
 #include <utility>
 
+#include "config/web_address.h"
 #include "sitedefs/table_header_guard.h"
 #include "text/codepage.h"
 #include "text/regex_matcher.h"
@@ -31,7 +32,7 @@ enum class TextKind {
     Marker,    // GBK, not empty
     Text,      // GBK, may be empty
     Pattern,   // a GBK regular expression that compiles
-    Address,   // an http:// or https:// address, as written
+    Address,   // http:// or https://, a host and an optional port, as written
     Path,      // as written, not empty
     Template,  // as written, with {keyword} in it
 };
@@ -61,13 +62,6 @@ struct Problems {
     }
 };
 
-bool IsWebAddress(std::string_view value) {
-    for (std::string_view scheme : {"http://", "https://"}) {
-        if (StartsWithIgnoringAsciiCase(value, scheme) && value.size() > scheme.size()) return true;
-    }
-    return false;
-}
-
 // The value of a text key in the shape `kind` wants; `why` says what is wrong
 // with it otherwise.
 std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
@@ -83,7 +77,8 @@ std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
     }
     switch (kind) {
         case TextKind::Address:
-            if (!IsWebAddress(utf8)) why = "wants an http:// or https:// address";
+            if (!IsBaseAddress(utf8))
+                why = "wants http:// or https://, a host and an optional port, and nothing else";
             return utf8;
         case TextKind::Path:
             if (utf8.empty()) why = "is empty";

@@ -44,7 +44,7 @@ TEST(SiteAddresses, TheSectionOverridesAndIsNormalised) {
             "Btrabbit=http://127.0.0.1:8080/\r\n"
             "zzs = \"https://127.0.0.1:8081\"\r\n"
             "DSS=ftp://127.0.0.1\r\n"
-            "Btbook=http://\r\n"
+            "Btbook=http://user@127.0.0.1:8085\r\n"
             "7DDS=http://127.0.0.1:8082\r\n"
             "乐享电影网=HTTP://127.0.0.1:8083//\r\n"
             "院线热映=http://127.0.0.1:8084\r\n");
@@ -58,6 +58,10 @@ TEST(SiteAddresses, TheSectionOverridesAndIsNormalised) {
     EXPECT_EQ(addresses.sevenDds, "http://127.0.0.1:8082/");
     EXPECT_EQ(addresses.lexiang, "HTTP://127.0.0.1:8083");
     EXPECT_EQ(addresses.board, "http://127.0.0.1:8084");
+    ASSERT_EQ(addresses.refused.size(), 2u);
+    EXPECT_EQ(addresses.refused[0].key, "DSS");
+    EXPECT_EQ(addresses.refused[1].value, "http://user@127.0.0.1:8085");
+    EXPECT_EQ(addresses.refused[1].builtIn, "https://www.btbook.la");
     EXPECT_EQ(home.fileBytes(), file);
 }
 

@@ -95,6 +95,15 @@ TEST_P(BoundsTest, ARedirectLoopEndsAtTheBound) {
     EXPECT_EQ(server.RequestCount("/loop"), 6u);
 }
 
+// A base and a scraped path can together read as a user part ("host@other");
+// no credentials the user did not type as such ever go out.
+TEST_P(BoundsTest, AnAddressWithAUserPartIsNeverAsked) {
+    LoopbackServer server(testsupport::Ok("page"));
+    const std::string url = server.BaseUrl();
+    EXPECT_EQ(GetParam().fetch("http://user:secret@" + url.substr(url.find("//") + 2) + "/"), "");
+    EXPECT_EQ(server.RequestCount(), 0u);
+}
+
 TEST_P(BoundsTest, AResetOrNoiseGivesAnEmptyBody) {
     LoopbackServer reset(testsupport::Reset());
     EXPECT_EQ(Fetch(reset), "");

@@ -129,7 +129,12 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
           "Btbook"}},
         {"bad base",
          "[board]\nbase = \"maoyan.com\"\n",
-         {"sites.toml:2: board.base: wants an http:// or https:// address"}},
+         {"sites.toml:2: board.base: wants http:// or https://, a host and an optional port, and "
+          "nothing else"}},
+        {"base with a user part",
+         "[magnet.DSS]\nbase = \"http://user@127.0.0.1\"\n",
+         {"sites.toml:2: magnet.DSS.base: wants http:// or https://, a host and an optional port, "
+          "and nothing else"}},
     };
     for (const BadFile& file : files) {
         SCOPED_TRACE(file.name);

@@ -105,12 +105,20 @@ TEST_F(SitecheckTest, FiltersAreOnUnlessTurnedOffAndPagesCanBeChosen) {
     EXPECT_EQ(sites.requestCount("ZZS", "/list/%E8%8B%B1%E9%9B%84/rel/3"), 1u);
 }
 
-TEST_F(SitecheckTest, OneRowStaysOneLine) {
-    testsupport::LoopbackServer site(testsupport::Ok(
-        "<a title=\"tab\there back\\slash\r\nnext\"  href=x>--<a href=\"magnet:?xt=1\" class=x>"));
-    const ToolRun run =
-        sitecheck({"magnet", "Btrabbit", "x", "--no-filters", "--base", site.BaseUrl()});
-    EXPECT_EQ(run.out, "1\ttab\\there back\\\\slash\\r\\nnext\t\tBtrabbit\t\t\t\n");
+// One row stays one line, and nothing from a page or a file can steer the terminal.
+TEST_F(SitecheckTest, OneRowStaysOneLineAndControlsReachNoTerminal) {
+    testsupport::LoopbackServer site(
+        testsupport::Ok("<a title=\"tab\there back\\slash\r\nnext\x1B[2J\x07\"  href=x>--<a "
+                        "href=\"magnet:?xt=1\" class=x>"));
+    const ToolRun run = sitecheck(
+        {"magnet", "Btrabbit", "x", "--no-filters", "--explain", "--base", site.BaseUrl()});
+    EXPECT_EQ(run.lines().back(),
+              "1\ttab\\there back\\\\slash\\r\\nnext\\x1B[2J\\x07\t\tBtrabbit\t\t\t");
+    std::ofstream(home.root() + "/bad.toml") << "[magnet.DSS]\n\"k\\u001b]52;c;eA==\\u0007\" = 1\n";
+    const ToolRun validate = sitecheck({"validate", home.root() + "/bad.toml"});
+    EXPECT_NE(validate.out.find("k\\x1B]52;c;eA==\\x07"), std::string::npos) << validate.out;
+    for (const std::string& text : {run.out, run.err, validate.out, validate.err})
+        EXPECT_EQ(text.find_first_of("\x1B\x07"), std::string::npos) << text;
 }
 
 TEST_F(SitecheckTest, PrintsTheRowsOfAnOnlineSite) {

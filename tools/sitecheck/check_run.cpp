@@ -1,6 +1,8 @@
 #include "check_run.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -70,7 +72,15 @@ TransferOutcome SavedPageTransfer(std::string_view bytes) {
 }
 
 SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions) {
-    return ReadSiteAddresses(TheAppConfig(), DefinedAddresses(definitions));
+    SiteAddresses addresses = ReadSiteAddresses(TheAppConfig(), DefinedAddresses(definitions));
+    for (const RefusedAddress& refused : addresses.refused) {
+        std::fprintf(stderr,
+                     "sirelo-sitecheck: %s: [站点地址] %s = %s: wants http:// or https://, a host "
+                     "and an optional port, and nothing else; the built-in %s is used\n",
+                     TheAppConfig().configFilePath().c_str(), refused.key.c_str(),
+                     TerminalSafe(GbkToUtf8(refused.value)).c_str(), refused.builtIn.c_str());
+    }
+    return addresses;
 }
 
 int PageNumber(const std::string& text) {

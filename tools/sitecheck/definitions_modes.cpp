@@ -35,7 +35,9 @@ int RunValidate(const std::vector<std::string>& args) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s: %zu problem%s\n", path.c_str(), loaded.problems.size(),
                  loaded.problems.size() == 1 ? "" : "s");
-    return loaded.problems.empty() ? 0 : 1;
+    // The user's own setup also has its addresses in Configuration.ini.
+    const bool refusedAddress = !named && !ConfiguredAddresses(loaded.definitions).refused.empty();
+    return loaded.problems.empty() && !refusedAddress ? 0 : 1;
 }
 
 const bool kDumpRegistered = RegisterSitecheckMode(
