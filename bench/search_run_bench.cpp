@@ -8,6 +8,11 @@
 // per magnet page, the fixture server's share included. The baselines in the
 // same run: BM_FetchOnly reads the same 40 pages with PageFetch alone, and
 // BM_CutOnly cuts them without any fetch, both per page.
+//
+// BM_TorznabSearch asks sirelo-torznab's server for the same 40 pages, a new
+// server each time so nothing is kept, and reports its CPU time per page as a
+// ratio to the window's magnet-only search (sites:2) of the same run;
+// BM_TorznabCached asks for the kept answer again and again.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -22,10 +27,13 @@
 #include "app/search_controller.h"
 #include "app/site_worker_launcher.h"
 #include "fixture_sites.h"
+#include "httplib.h"
 #include "net/page_fetch.h"
 #include "sitedefs/program_definitions.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
+#include "torznab_server.h"
+#include "torznab_service.h"
 
 namespace sirelo {
 namespace {
@@ -97,9 +105,13 @@ class LastRow : public ResultListObserver {
     std::atomic<Clock::rep> at{0};
 };
 
-// state.range(0): 1 asks every site, 0 none (the run's own cost).
+// The window's CPU time per magnet page with the magnet sites alone, for the server's ratio.
+double windowMagnetCpuMsPerPage = 0;
+
+// state.range(0): 1 asks every site, 2 the magnet sites alone, 0 none (the run's own cost).
 void BM_WholeSearch(benchmark::State& state) {
     const bool ask = state.range(0) != 0;
+    const bool askOnline = state.range(0) == 1;
     fixtures::FixtureSites& sites = Sites();
     double ratioSum = 0, cpuSum = 0;
     int magnetRows = 0, onlineRows = 0;
@@ -120,7 +132,7 @@ void BM_WholeSearch(benchmark::State& state) {
         for (auto& site : settings.magnetSites)
             site = ask;
         for (auto& site : settings.onlineSites)
-            site = ask;
+            site = askOnline;
         box.setText(Utf8ToGbk(kKeyword));
 
         const double cpuBefore = CpuSeconds();
@@ -144,12 +156,14 @@ void BM_WholeSearch(benchmark::State& state) {
     const double runs = static_cast<double>(state.iterations());
     state.counters["wall_vs_design"] = ratioSum / runs;
     state.counters["cpu_ms_per_page"] = cpuSum / runs / (kPages * 4) * 1000;
+    if (ask && !askOnline) windowMagnetCpuMsPerPage = cpuSum / runs / (kPages * 4) * 1000;
     state.counters["magnet_rows"] = magnetRows;
     state.counters["online_rows"] = onlineRows;
 }
 BENCHMARK(BM_WholeSearch)
     ->ArgName("sites")
     ->Arg(1)
+    ->Arg(2)
     ->Arg(0)
     ->UseManualTime()
     ->Iterations(5)
@@ -187,6 +201,77 @@ void BM_CutOnly(benchmark::State& state) {
         cpuSum / static_cast<double>(state.iterations()) / bodies.size() * 1000;
 }
 BENCHMARK(BM_CutOnly)->Unit(benchmark::kMillisecond);
+
+// sirelo-torznab's service and server over the fixture sites, every magnet site on.
+struct TorznabOverFixtures {
+    TorznabOverFixtures() {
+        torznab::ServiceOptions options;
+        options.definitions = &BuiltInSiteDefinitions();
+        options.addresses = Sites().addresses();
+        LiveSettings settings;
+        for (auto& site : settings.magnetSites)
+            site = true;
+        options.sites =
+            torznab::EnabledMagnetSites(*options.definitions, options.addresses, settings);
+        options.pages = kPages;
+        options.apiKey = "bench";
+        options.startThread = StartDetached;
+        service = std::make_unique<torznab::TorznabService>(options);
+        torznab::ServerOptions serverOptions;
+        serverOptions.port = 0;
+        server = std::make_unique<torznab::TorznabServer>(*service, serverOptions);
+        if (server->bind()) serving = std::thread([this] { server->run(); });
+    }
+    ~TorznabOverFixtures() {
+        server->stop();
+        if (serving.joinable()) serving.join();
+        WaitForNoLiveThreads(std::chrono::seconds(60));
+    }
+    // The number of items, or -1 when the answer failed.
+    int search() const {
+        httplib::Client client("127.0.0.1", server->port());
+        client.set_url_encode(false);
+        const auto result = client.Get("/api?apikey=bench&limit=1000&q=%E8%8B%B1%E9%9B%84");
+        if (!result || result->status != 200) return -1;
+        int items = 0;
+        for (std::size_t at = result->body.find("<item>"); at != std::string::npos;
+             at = result->body.find("<item>", at + 1))
+            ++items;
+        return items;
+    }
+    std::unique_ptr<torznab::TorznabService> service;
+    std::unique_ptr<torznab::TorznabServer> server;
+    std::thread serving;
+};
+
+void BM_TorznabSearch(benchmark::State& state) {
+    double cpuSum = 0;
+    int items = 0;
+    for (auto _ : state) {
+        TorznabOverFixtures torznab;
+        const double before = CpuSeconds();
+        items = torznab.search();
+        cpuSum += CpuSeconds() - before;
+        if (items < 0) {
+            state.SkipWithError("the server gave no feed");
+            return;
+        }
+    }
+    const double perPage = cpuSum / static_cast<double>(state.iterations()) / (kPages * 4) * 1000;
+    state.counters["cpu_ms_per_page"] = perPage;
+    if (windowMagnetCpuMsPerPage > 0)
+        state.counters["cpu_vs_window"] = perPage / windowMagnetCpuMsPerPage;
+    state.counters["items"] = items;
+}
+BENCHMARK(BM_TorznabSearch)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_TorznabCached(benchmark::State& state) {
+    TorznabOverFixtures torznab;
+    torznab.search();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(torznab.search());
+}
+BENCHMARK(BM_TorznabCached)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace sirelo

@@ -65,6 +65,10 @@ std::string ConfigBaseFolder() {
 }
 
 void AppConfig::ensureConfigFolder() {
+    if (!folder_.empty()) {
+        ::mkdir(folder_.c_str(), 0700);
+        return;
+    }
     driveRoot_ = ConfigBaseFolder();
     // The base folder itself may be missing on a fresh account.
     ::mkdir(driveRoot_.c_str(), 0700);
@@ -73,6 +77,7 @@ void AppConfig::ensureConfigFolder() {
 }
 
 std::string AppConfig::configFilePath() const {
+    if (!folder_.empty()) return folder_ + "/" + std::string(kFileName);
     const std::string root = driveRoot_.empty() ? ConfigBaseFolder() : driveRoot_;
     return ConfigFolder(root) + "/" + std::string(kFileName);
 }

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "config/settings_controls.h"
 
@@ -15,6 +16,11 @@ namespace sirelo {
 
 class AppConfig {
   public:
+    AppConfig() = default;
+    // The configuration in `folder` instead: <folder>/Configuration.ini, for
+    // the tools that take a folder on their command line.
+    explicit AppConfig(std::string folder) : folder_(std::move(folder)) {}
+
     // Chooses driveRoot and creates the folders that are missing (results not looked at).
     void ensureConfigFolder();
     // From the driveRoot chosen last.
@@ -32,6 +38,7 @@ class AppConfig {
     bool loading() const;
 
   private:
+    std::string folder_;
     std::string driveRoot_;
     std::string loadingMarker_;
 };

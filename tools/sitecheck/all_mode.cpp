@@ -2,9 +2,9 @@
 
 #include <chrono>
 #include <cstdio>
-#include <functional>
 #include <thread>
 
+#include "app/detached_thread.h"
 #include "app/outcome_texts.h"
 #include "board/board_page.h"
 #include "board/board_slot.h"
@@ -13,14 +13,11 @@
 #include "net/page_fetch.h"
 #include "net/url_cookies.h"
 #include "sitecheck_modes.h"
-#include "sites/magnet_worker.h"
-#include "sites/online_worker.h"
+#include "sites/site_search.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
 namespace {
-
-constexpr int kSiteCount = int{kMagnetSiteCount} + int{kOnlineSiteCount} + 1;
 
 struct SiteLine {
     std::string label;  // UTF-8
@@ -56,46 +53,38 @@ int RunAll(const std::vector<std::string>& args) {
         throw UsageError("want KEYWORD");
     const int page = parsed.page ? PageNumber(*parsed.page) : 1;
     const SiteDefinitions definitions = CheckDefinitions(parsed);
-    CheckRun check(definitions, ConfiguredAddresses(definitions), Utf8ToGbk(parsed.positional[0]));
-    const RunLock lock = std::make_shared<RunRecord>(definitions);
     UseProxy(parsed);
 
-    std::array<SiteLine, kSiteCount> lines;
-    std::array<std::function<void()>, kSiteCount> asks;
-    for (int i = 0; i < kMagnetSiteCount; ++i) {
-        lines[i].label = kMagnetSiteIds[i];
-        asks[i] = [&check, lock, i, page] { MagnetSiteWorker(check.context, lock, i, page); };
-    }
-    for (int i = 0; i < kOnlineSiteCount; ++i) {
-        lines[kMagnetSiteCount + i].label = kOnlineSiteIds[i];
-        asks[kMagnetSiteCount + i] = [&check, lock, i] {
-            OnlineSiteWorker(check.context, lock, i);
-        };
-    }
-    SiteLine& boardLine = lines[kSiteCount - 1];
-    boardLine.label = "院线热映";
-    asks[kSiteCount - 1] = [&] {
-        boardLine.outcome = AskBoard(definitions, check.context.addresses);
-    };
-
-    std::vector<std::thread> threads;
-    for (int i = 0; i < kSiteCount; ++i) {
-        threads.emplace_back([&lines, &asks, i] {
-            const auto start = std::chrono::steady_clock::now();
-            asks[i]();
-            lines[i].ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              std::chrono::steady_clock::now() - start)
-                              .count();
-        });
-    }
-    for (std::thread& thread : threads)
-        thread.join();
-
-    const RunOutcomeSnapshot recorded = check.run.outcomes.snapshot();
+    SiteSearchOptions search;
+    search.definitions = &definitions;
+    search.addresses = ConfiguredAddresses(definitions);
+    search.keyword = Utf8ToGbk(parsed.positional[0]);
+    search.firstPage = search.lastPage = page;
+    search.startThread = StartDetached;
     for (int i = 0; i < kMagnetSiteCount; ++i)
-        lines[i].outcome = recorded.magnet[i].latest;
+        search.sites.push_back({SiteKind::Magnet, i});
     for (int i = 0; i < kOnlineSiteCount; ++i)
-        lines[kMagnetSiteCount + i].outcome = recorded.online[i].latest;
+        search.sites.push_back({SiteKind::Online, i});
+
+    SiteLine boardLine{"院线热映", {}, 0};
+    std::thread board([&] {
+        const auto start = std::chrono::steady_clock::now();
+        boardLine.outcome = AskBoard(definitions, search.addresses);
+        boardLine.ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now() - start)
+                           .count();
+    });
+    const SiteSearchResult result = SearchSites(search);
+    board.join();
+
+    std::vector<SiteLine> lines;
+    for (const SiteSearchAnswer& answer : result.sites) {
+        const bool magnet = answer.site.kind == SiteKind::Magnet;
+        lines.push_back({std::string(magnet ? kMagnetSiteIds[answer.site.index]
+                                            : kOnlineSiteIds[answer.site.index]),
+                         answer.outcomes.latest, answer.elapsedMs});
+    }
+    lines.push_back(boardLine);
 
     bool everySiteGaveRows = true;
     for (const SiteLine& line : lines) {
