@@ -176,7 +176,8 @@ void MainWindow::buildTabs(QWidget* parent) {
     超级列表框2 = buildResultList(onlinePage, "超级列表框2", onlineRows_, {50, 200, 200, 200, 450});
     选择夹1->addTab(onlinePage, QStringLiteral("在线播放"));
 
-    settingsPanel_ = new SettingsPanel(controller_.settings());
+    settingsPanel_ =
+        new SettingsPanel(controller_.settings(), SiteSwitchesOf(controller_.definitions()));
     选择夹1->addTab(settingsPanel_, QStringLiteral("设置中心"));
     选择夹1->addTab(buildSponsorPage(), QStringLiteral("打赏赞助"));
     选择夹1->addTab(buildReleaseNotesPage(), QStringLiteral("更新日志"));
@@ -435,18 +436,19 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
             状态条1窗格[0]->setToolTip(PlainTip(tips.magnetPane));
             状态条1窗格[1]->setToolTip(PlainTip(tips.onlinePane));
             // A site left out of this run keeps the tooltip of its last run.
-            for (int site = 0; site < kMagnetSiteCount; ++site) {
+            const SiteDefinitions& sites = controller_.definitions();
+            for (std::size_t site = 0; site < tips.magnetSites.size(); ++site) {
                 if (!tips.magnetSites[site].empty())
                     settingsPanel_->setSiteToolTip(
-                        kMagnetSiteBoxes[site],
-                        PlainTip(JoinLines(addressNotes_[std::string(kMagnetSiteIds[site])],
+                        SiteKind::Magnet, static_cast<int>(site),
+                        PlainTip(JoinLines(addressNotes_[sites.magnet[site].id],
                                            tips.magnetSites[site])));
             }
-            for (int site = 0; site < kOnlineSiteCount; ++site) {
+            for (std::size_t site = 0; site < tips.onlineSites.size(); ++site) {
                 if (!tips.onlineSites[site].empty())
                     settingsPanel_->setSiteToolTip(
-                        kOnlineSiteBoxes[site],
-                        PlainTip(JoinLines(addressNotes_[std::string(kOnlineSiteIds[site])],
+                        SiteKind::Online, static_cast<int>(site),
+                        PlainTip(JoinLines(addressNotes_[sites.online[site].id],
                                            tips.onlineSites[site])));
             }
         },
@@ -456,13 +458,15 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
 void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused) {
     for (const RefusedAddress& address : refused)
         addressNotes_[address.key] = RefusedAddressLine(address);
-    for (int site = 0; site < kMagnetSiteCount; ++site) {
-        const std::string& note = addressNotes_[std::string(kMagnetSiteIds[site])];
-        if (!note.empty()) settingsPanel_->setSiteToolTip(kMagnetSiteBoxes[site], PlainTip(note));
+    for (const MagnetSite& site : controller_.definitions().magnet) {
+        const std::string& note = addressNotes_[site.id];
+        if (!note.empty())
+            settingsPanel_->setSiteToolTip(SiteKind::Magnet, site.index, PlainTip(note));
     }
-    for (int site = 0; site < kOnlineSiteCount; ++site) {
-        const std::string& note = addressNotes_[std::string(kOnlineSiteIds[site])];
-        if (!note.empty()) settingsPanel_->setSiteToolTip(kOnlineSiteBoxes[site], PlainTip(note));
+    for (const OnlineSite& site : controller_.definitions().online) {
+        const std::string& note = addressNotes_[site.id];
+        if (!note.empty())
+            settingsPanel_->setSiteToolTip(SiteKind::Online, site.index, PlainTip(note));
     }
     const std::string& boardNote = addressNotes_[kBoardAddressKey];
     if (!boardNote.empty())

@@ -443,10 +443,9 @@ void ApplySite(Problems& problems, const toml::node& node, const std::string& pa
     if (problems.list.size() == before) record = std::move(changed);
 }
 
-template <typename Record, std::size_t N, typename Read, typename Check>
+template <typename Record, typename Read, typename Check>
 void ApplySites(Problems& problems, const toml::node& node, std::string_view group,
-                const std::array<std::string_view, N>& ids, std::array<Record, N>& records,
-                Read read, Check check) {
+                std::vector<Record>& records, Read read, Check check) {
     const toml::table* table = node.as_table();
     if (!table) {
         problems.add(LineOf(node.source()), std::string(group), "wants a table");
@@ -454,16 +453,16 @@ void ApplySites(Problems& problems, const toml::node& node, std::string_view gro
     }
     for (const auto& [key, site] : *table) {
         const std::string path = std::string(group) + "." + KeyText(key.str());
-        const auto id = std::find(ids.begin(), ids.end(), key.str());
-        if (id == ids.end()) {
+        const auto record = std::find_if(records.begin(), records.end(),
+                                         [&](const Record& r) { return r.id == key.str(); });
+        if (record == records.end()) {
             std::string known;
-            for (std::string_view name : ids)
-                known += (known.empty() ? "" : ", ") + KeyText(name);
+            for (const Record& r : records)
+                known += (known.empty() ? "" : ", ") + KeyText(r.id);
             problems.add(LineOf(key.source()), path, "is no such site; the sites are " + known);
             continue;
         }
-        ApplySite(problems, site, path, records[static_cast<std::size_t>(id - ids.begin())], read,
-                  check);
+        ApplySite(problems, site, path, *record, read, check);
     }
 }
 
@@ -471,11 +470,9 @@ void ApplyRoot(Problems& problems, const toml::table& root, SiteDefinitions& def
     for (const auto& [key, node] : root) {
         const std::string_view name = key.str();
         if (name == "magnet") {
-            ApplySites(problems, node, name, kMagnetSiteIds, definitions.magnet, ReadMagnetSite,
-                       CheckMagnetSite);
+            ApplySites(problems, node, name, definitions.magnet, ReadMagnetSite, CheckMagnetSite);
         } else if (name == "online") {
-            ApplySites(problems, node, name, kOnlineSiteIds, definitions.online, ReadOnlineSite,
-                       CheckOnlineSite);
+            ApplySites(problems, node, name, definitions.online, ReadOnlineSite, CheckOnlineSite);
         } else if (name == "board") {
             ApplySite(problems, node, "board", definitions.board, ReadBoard, CheckBoard);
         } else {
@@ -498,13 +495,20 @@ std::string DescribeProblem(const DefinitionProblem& problem) {
 
 SiteDefinitions BlankSiteDefinitions() {
     SiteDefinitions definitions;
-    for (int i = 0; i < kMagnetSiteCount; ++i) {
-        definitions.magnet[i].index = i;
-        definitions.magnet[i].label = Gbk(kMagnetSiteIds[i]);
-    }
-    for (int i = 0; i < kOnlineSiteCount; ++i) {
-        definitions.online[i].index = i;
-        definitions.online[i].label = Gbk(kOnlineSiteIds[i]);
+    const auto fill = [](SiteEntry& site, int index, const BuiltInSwitch& builtIn) {
+        site.index = index;
+        site.id = builtIn.id;
+        site.label = Utf8ToGbk(builtIn.id);
+        site.enabled = builtIn.formDefault;
+    };
+    for (const BuiltInSwitch& builtIn : kBuiltInSwitches) {
+        if (builtIn.kind == SiteKind::Magnet) {
+            const auto index = static_cast<int>(definitions.magnet.size());
+            fill(definitions.magnet.emplace_back(), index, builtIn);
+        } else {
+            const auto index = static_cast<int>(definitions.online.size());
+            fill(definitions.online.emplace_back(), index, builtIn);
+        }
     }
     return definitions;
 }

@@ -79,9 +79,10 @@ void AskSite(SharedSearch& search, std::size_t slot, SiteRef site, int firstPage
     search.siteEnded.notify_all();
 }
 
-bool ValidSite(SiteRef site) {
-    return site.kind == SiteKind::Magnet ? site.index >= 0 && site.index < kMagnetSiteCount
-                                         : site.index >= 0 && site.index < kOnlineSiteCount;
+bool ValidSite(const SiteDefinitions& definitions, SiteRef site) {
+    const std::size_t count =
+        site.kind == SiteKind::Magnet ? definitions.magnet.size() : definitions.online.size();
+    return site.index >= 0 && static_cast<std::size_t>(site.index) < count;
 }
 
 const std::string& LabelOf(const SiteDefinitions& definitions, SiteRef site) {
@@ -129,7 +130,7 @@ SiteSearchResult SearchSites(const SiteSearchOptions& options) {
 
     for (std::size_t slot = 0; slot < options.sites.size(); ++slot) {
         const SiteRef site = options.sites[slot];
-        if (!ValidSite(site)) continue;
+        if (!ValidSite(*options.definitions, site)) continue;
         {
             std::lock_guard hold(search->mutex);
             ++search->running;
@@ -169,7 +170,7 @@ SiteSearchResult SearchSites(const SiteSearchOptions& options) {
         answer.site = options.sites[slot];
         answer.finished = finished[slot];
         answer.elapsedMs = finished[slot] ? elapsed[slot] : answerMs;
-        if (ValidSite(answer.site)) {
+        if (ValidSite(*options.definitions, answer.site)) {
             const bool magnet = answer.site.kind == SiteKind::Magnet;
             answer.outcomes =
                 magnet ? outcomes.magnet[answer.site.index] : outcomes.online[answer.site.index];

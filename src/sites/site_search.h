@@ -15,8 +15,6 @@
 
 namespace sirelo {
 
-enum class SiteKind { Magnet, Online };
-
 // One site of a search: its kind and its index among the definitions of that kind.
 struct SiteRef {
     SiteKind kind = SiteKind::Magnet;

@@ -155,7 +155,7 @@ void MainWindowTest::init() {
     onStart_ = nullptr;
     urls_.opened.clear();
     SiteAddresses addresses;
-    addresses.sevenDds = "http://127.0.0.1/";
+    addresses.online[k7dds] = "http://127.0.0.1/";
     window_ = makeWindow(addresses);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));

@@ -14,6 +14,7 @@
 #include "fixture_sites.h"
 #include "site_test_support.h"
 #include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "sites/magnet_worker.h"
 #include "support/loopback_server.h"
 
@@ -203,8 +204,7 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
     // The program's start-up path, then its worker.
     AppConfig config;
     const SiteDefinitions definitions = ProgramSiteDefinitions(config, stderr);
-    WorkerHarness harness(ReadSiteAddresses(config, DefinedAddresses(definitions)), "英雄",
-                          definitions);
+    WorkerHarness harness(ReadSiteAddresses(config, definitions), "英雄", definitions);
     MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
     std::vector<std::string> programRows;
     for (const auto& cells : RowsOf(harness.magnetList)) {

@@ -61,10 +61,10 @@ int RunAll(const std::vector<std::string>& args) {
     search.keyword = Utf8ToGbk(parsed.positional[0]);
     search.firstPage = search.lastPage = page;
     search.startThread = StartDetached;
-    for (int i = 0; i < kMagnetSiteCount; ++i)
-        search.sites.push_back({SiteKind::Magnet, i});
-    for (int i = 0; i < kOnlineSiteCount; ++i)
-        search.sites.push_back({SiteKind::Online, i});
+    for (const MagnetSite& site : definitions.magnet)
+        search.sites.push_back({SiteKind::Magnet, site.index});
+    for (const OnlineSite& site : definitions.online)
+        search.sites.push_back({SiteKind::Online, site.index});
 
     SiteLine boardLine{"院线热映", {}, 0};
     std::thread board([&] {
@@ -80,8 +80,8 @@ int RunAll(const std::vector<std::string>& args) {
     std::vector<SiteLine> lines;
     for (const SiteSearchAnswer& answer : result.sites) {
         const bool magnet = answer.site.kind == SiteKind::Magnet;
-        lines.push_back({std::string(magnet ? kMagnetSiteIds[answer.site.index]
-                                            : kOnlineSiteIds[answer.site.index]),
+        lines.push_back({GbkToUtf8(magnet ? definitions.magnet[answer.site.index].label
+                                          : definitions.online[answer.site.index].label),
                          answer.outcomes.latest, answer.elapsedMs});
     }
     lines.push_back(boardLine);

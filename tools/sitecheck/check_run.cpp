@@ -12,6 +12,7 @@
 #include "net/http_proxy.h"
 #include "sitecheck_modes.h"
 #include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
@@ -72,7 +73,7 @@ TransferOutcome SavedPageTransfer(std::string_view bytes) {
 }
 
 SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions) {
-    SiteAddresses addresses = ReadSiteAddresses(TheAppConfig(), DefinedAddresses(definitions));
+    SiteAddresses addresses = ReadSiteAddresses(TheAppConfig(), definitions);
     for (const RefusedAddress& refused : addresses.refused) {
         std::fprintf(stderr,
                      "sirelo-sitecheck: %s: [站点地址] %s = %s: wants http:// or https://, a host "

@@ -13,11 +13,13 @@
 namespace sirelo::sitecheck {
 namespace {
 
-int SiteIndex(const std::string& label) {
-    for (int i = 0; i < kMagnetSiteCount; ++i) {
-        if (kMagnetSiteIds[i] == label) return i;
+int SiteIndex(const SiteDefinitions& definitions, const std::string& id) {
+    std::string ids;
+    for (const MagnetSite& site : definitions.magnet) {
+        if (site.id == id) return site.index;
+        ids += (ids.empty() ? "" : ", ") + site.id;
     }
-    throw UsageError("SITE is one of Btrabbit, ZZS, DSS, Btbook, not " + label);
+    throw UsageError("SITE is one of " + ids + ", not " + id);
 }
 
 int RunMagnet(const std::vector<std::string>& args) {
@@ -25,13 +27,13 @@ int RunMagnet(const std::vector<std::string>& args) {
     if (parsed.positional.size() < 2 || parsed.positional.size() > 3) {
         throw UsageError("want SITE KEYWORD [PAGE]");
     }
-    const int siteIndex = SiteIndex(parsed.positional[0]);
+    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    const int siteIndex = SiteIndex(definitions, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
     const int page = parsed.positional.size() == 3 ? PageNumber(parsed.positional[2]) : 1;
     const std::string savedPage = parsed.page ? SavedPage(*parsed.page) : "";
 
-    const SiteDefinitions definitions = CheckDefinitions(parsed);
     const MagnetSite& site = definitions.magnet[siteIndex];
     SiteAddresses addresses = ConfiguredAddresses(definitions);
     if (parsed.base) addresses.magnet[siteIndex] = *parsed.base;
