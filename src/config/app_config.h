@@ -27,7 +27,7 @@ class AppConfig {
     std::string configFilePath() const;
     const std::string& driveRoot() const { return driveRoot_; }
 
-    // Puts the twelve keys into the controls. Never writes the file: while it
+    // Puts the thirteen keys into the controls. Never writes the file: while it
     // runs, loadingMarker() is "读取配置" and the change rules do not write.
     void loadSettings(SettingsControls& controls);
     // GBK texts. False when the write failed, the file then being as it was.

@@ -1,5 +1,5 @@
 #pragma once
-// The twelve settings: each control, its section and key in Configuration.ini
+// The thirteen settings: each control, its section and key in Configuration.ini
 // and its form default. Texts here are UTF-8; the file and the core use GBK.
 
 #include <array>
@@ -16,7 +16,8 @@ enum class FlagBox {
     Dss,
     Btbook,
     SevenDds,
-    Lexiang
+    Lexiang,
+    OneRowPerTorrent
 };
 
 // The checkboxes that enable the sites, indexed by MagnetSiteIndex and OnlineSiteIndex.
@@ -50,7 +51,7 @@ inline constexpr std::array<NumberSetting, 3> kNumberSettings{{
     {NumberBox::PageCount, "搜索页数_编辑框", "搜索页数", 1, 100, "10"},
 }};
 
-inline constexpr std::array<FlagSetting, 9> kFlagSettings{{
+inline constexpr std::array<FlagSetting, 10> kFlagSettings{{
     {FlagBox::ExactSearch, "精准搜索_选择框", kSoftwareSection, "精准搜索", true},
     {FlagBox::FilterLinks, "过滤链接_选择框", kSoftwareSection, "过滤链接", true},
     {FlagBox::KeepNewestShown, "保证显示_选择框", kSoftwareSection, "保证显示", false},
@@ -60,6 +61,7 @@ inline constexpr std::array<FlagSetting, 9> kFlagSettings{{
     {FlagBox::Btbook, "Btbook_选择框", "磁力站点", "Btbook", true},
     {FlagBox::SevenDds, "手机看片_选择框", "在线站点", "手机看片", true},
     {FlagBox::Lexiang, "乐享电影_选择框", "在线站点", "乐享电影", true},
+    {FlagBox::OneRowPerTorrent, "种子去重_选择框", kSoftwareSection, "种子去重", false},
 }};
 
 const NumberSetting& SettingOf(NumberBox box);

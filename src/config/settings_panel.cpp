@@ -55,6 +55,7 @@ const CheckBoxPlace kCheckBoxes[] = {
     {FlagBox::Btbook, "Btbook", QRect(390, 110, 100, 25)},
     {FlagBox::SevenDds, " 7DDS", QRect(90, 190, 100, 25)},
     {FlagBox::Lexiang, " 乐享电影网", QRect(190, 190, 100, 25)},
+    {FlagBox::OneRowPerTorrent, " 种子去重（同一种子只列一次）", QRect(930, 70, 200, 25)},
 };
 
 std::size_t IndexOf(NumberBox box) {

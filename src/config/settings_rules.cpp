@@ -112,6 +112,8 @@ std::atomic<bool>& FlagOf(LiveSettings& live, FlagBox box) {
             return live.magnetSites[kBtbook];
         case FlagBox::SevenDds:
             return live.onlineSites[k7dds];
+        case FlagBox::OneRowPerTorrent:
+            return live.oneRowPerTorrent;
         case FlagBox::Lexiang:
             break;
     }

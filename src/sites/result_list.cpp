@@ -18,6 +18,7 @@ void ResultList::DeleteAllRows() {
         std::lock_guard hold(mutex_);
         rows_.clear();
         firstRowByText_.clear();
+        firstRowByHash_.clear();
         clearedSinceUpdate_ = true;
         firstChangedRow_ = -1;
     }
@@ -33,6 +34,9 @@ int ResultList::AppendRow(std::string firstCell) {
         if (columnCount_ > 0) cells[0] = std::move(firstCell);
         if (indexedColumn_ >= 0 && indexedColumn_ < columnCount_) {
             firstRowByText_.try_emplace(cells[indexedColumn_], row);
+            if (const auto hash = InfoHashOf(cells[indexedColumn_])) {
+                firstRowByHash_.try_emplace(*hash, row);
+            }
         }
     }
     notifyChanged();
@@ -52,6 +56,14 @@ void ResultList::SetCell(int row, int column, std::string text) {
             reindexAfterRemoval(old, row);
             auto [entry, inserted] = firstRowByText_.try_emplace(cell, row);
             if (!inserted && entry->second > row) entry->second = row;
+            const auto oldHash = InfoHashOf(old), newHash = InfoHashOf(cell);
+            if (oldHash != newHash) {
+                if (oldHash) reindexHashAfterRemoval(*oldHash, row);
+                if (newHash) {
+                    auto [found, added] = firstRowByHash_.try_emplace(*newHash, row);
+                    if (!added && found->second > row) found->second = row;
+                }
+            }
         } else {
             cell = std::move(text);
         }
@@ -79,6 +91,12 @@ int ResultList::FindRowByCell(std::string_view text, int column) const {
         if (rows_[row][column] == text) return static_cast<int>(row);
     }
     return -1;
+}
+
+int ResultList::FindRowByInfoHash(const InfoHash& hash) const {
+    std::lock_guard hold(mutex_);
+    auto entry = firstRowByHash_.find(hash);
+    return entry == firstRowByHash_.end() ? -1 : entry->second;
 }
 
 void ResultList::ScrollIntoView(int row) {
@@ -113,6 +131,18 @@ void ResultList::reindexAfterRemoval(const std::string& text, int row) {
         }
     }
     firstRowByText_.erase(entry);
+}
+
+void ResultList::reindexHashAfterRemoval(const InfoHash& hash, int row) {
+    auto entry = firstRowByHash_.find(hash);
+    if (entry == firstRowByHash_.end() || entry->second != row) return;
+    for (std::size_t next = row + 1; next < rows_.size(); ++next) {
+        if (InfoHashOf(rows_[next][indexedColumn_]) == hash) {
+            entry->second = static_cast<int>(next);
+            return;
+        }
+    }
+    firstRowByHash_.erase(entry);
 }
 
 }  // namespace sirelo
