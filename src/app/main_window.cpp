@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -26,6 +27,7 @@
 
 #include "app/cut_cell_delegate.h"
 #include "app/detached_thread.h"
+#include "app/filter_bar.h"
 #include "app/link_checks.h"
 #include "app/outcome_texts.h"
 #include "app/result_list_model.h"
@@ -83,6 +85,7 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
     buildTabs(central);
     buildStatusBar();
     buildMenus();
+    buildShortcuts();
     // The designed size; the height is held at 525 whatever size is asked for.
     setFixedHeight(kWindowHeight);
     setGeometry(50, 50, 1165, 874);
@@ -163,17 +166,22 @@ void MainWindow::buildTabs(QWidget* parent) {
     magnetModel_ = new ResultListModel(
         controller_.magnetList(),
         {"ID", "资源名称", "磁力链接", "来源站点", "文件大小", "资源热度", "创建时间"}, this);
-    magnetRows_ = new SortedRowsProxy(magnetModel_, MagnetColumnOrder, this);
+    magnetRows_ =
+        new SortedRowsProxy(magnetModel_, {MagnetColumnOrder, kMagnetName, kMagnetSize}, this);
     auto* magnetPage = new QWidget;
     超级列表框1 =
         buildResultList(magnetPage, "超级列表框1", magnetRows_, {50, 310, 310, 100, 100, 100, 100});
+    magnetFilter_ = new FilterBar(超级列表框1, magnetRows_);
+    magnetFilter_->setObjectName(QStringLiteral("过滤条1"));
     选择夹1->addTab(magnetPage, QStringLiteral("磁力链接"));
 
     onlineModel_ = new ResultListModel(
         controller_.onlineList(), {"ID", "视频名称", "数据信息", "来源站点", "网页地址"}, this);
-    onlineRows_ = new SortedRowsProxy(onlineModel_, OnlineColumnOrder, this);
+    onlineRows_ = new SortedRowsProxy(onlineModel_, {OnlineColumnOrder, kOnlineVideoName}, this);
     auto* onlinePage = new QWidget;
     超级列表框2 = buildResultList(onlinePage, "超级列表框2", onlineRows_, {50, 200, 200, 200, 450});
+    onlineFilter_ = new FilterBar(超级列表框2, onlineRows_);
+    onlineFilter_->setObjectName(QStringLiteral("过滤条2"));
     选择夹1->addTab(onlinePage, QStringLiteral("在线播放"));
 
     settingsPanel_ = new SettingsPanel(controller_.settings());
@@ -267,6 +275,27 @@ void MainWindow::buildMenus() {
     磁力链接->addAction(QStringLiteral("复制链接"), this, &MainWindow::copyMagnetLink);
     在线播放菜单 = Named(new QMenu(QStringLiteral("在线播放菜单"), this), "在线播放菜单");
     在线播放菜单->addAction(QStringLiteral("在线播放"), this, &MainWindow::openOnlinePage);
+}
+
+// On a result list, its tab or its filter bar.
+void MainWindow::buildShortcuts() {
+    auto* find = new QShortcut(QKeySequence::Find, 选择夹1);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (QTreeView* list = shownList()) filterBarOf(list)->open();
+    });
+}
+
+QTreeView* MainWindow::shownList() const {
+    QWidget* page = 选择夹1->currentWidget();
+    for (QTreeView* list : {超级列表框1, 超级列表框2}) {
+        if (list->parentWidget() == page) return list;
+    }
+    return nullptr;
+}
+
+FilterBar* MainWindow::filterBarOf(const QTreeView* list) const {
+    return list == 超级列表框1 ? magnetFilter_ : onlineFilter_;
 }
 
 // Frames right of the search box, each overlapping its left neighbour by one

@@ -24,6 +24,7 @@ class QTreeView;
 namespace sirelo {
 
 class BoardTab;
+class FilterBar;
 class ResultListModel;
 class SettingsPanel;
 class SortedRowsProxy;
@@ -67,6 +68,10 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     void buildMenus();
     QTreeView* buildResultList(QWidget* page, const char* name, SortedRowsProxy* rows,
                                const std::array<int, 7>& widths);
+    void buildShortcuts();
+    // The list on the tab shown, with its filter bar; null on the other tabs.
+    QTreeView* shownList() const;
+    FilterBar* filterBarOf(const QTreeView* list) const;
     QWidget* buildSponsorPage();
     QWidget* buildReleaseNotesPage();
     void startupLayout();
@@ -118,6 +123,8 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     QElapsedTimer pauseFrameClick_;
     QTreeView* 超级列表框1 = nullptr;         // magnet results
     QTreeView* 超级列表框2 = nullptr;         // online-play results
+    FilterBar* magnetFilter_ = nullptr;       // under 超级列表框1
+    FilterBar* onlineFilter_ = nullptr;       // under 超级列表框2
     SettingsPanel* settingsPanel_ = nullptr;  // tab 3, 设置中心
     std::array<QLabel*, 5> 状态条1窗格{};     // the panes of the status bar 状态条1
     QMenu* 磁力链接 = nullptr;                // context menu of 超级列表框1
