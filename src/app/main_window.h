@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "app/run_ports.h"
 #include "app/search_controller.h"
@@ -50,6 +51,16 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     void showMagnetMenu(QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse);
     void showOnlineMenu(QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse);
 
+    // Every selected row's magnet link (online list: its address), one a line,
+    // in the order shown, to the clipboard.
+    void copySelectedLinks(const QTreeView* list);
+    // Asks where, with Sirelo-<keyword>-<yyyyMMdd-HHmm>.csv in the home folder
+    // offered, and exports the list there; a failure is said in the status bar.
+    void exportListAs(const QTreeView* list);
+    // The list's rows as shown (filtered and sorted), with its column titles,
+    // as CSV into `path`, replaced atomically. False when it could not be written.
+    bool exportList(const QTreeView* list, const QString& path);
+
     // Modal over the main window; the board's promotional slots open it too.
     void openSponsorWindow();
 
@@ -78,9 +89,16 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     // The store's row behind the list's selected row, -1 for none: the one
     // place where a row the user sees becomes a row of the store.
     static int selectedStoreRow(const QTreeView* list);
+    // The store's rows behind every selected row, in the order shown.
+    static std::vector<int> selectedStoreRows(const QTreeView* list);
+    ResultList& storeOf(const QTreeView* list);
+    int linkColumnOf(const QTreeView* list) const;
+    QString defaultExportPath();
     // What a double-click or Enter on the list's selected row does.
     void actOnSelectedRow(const QTreeView* list);
     void popUpMenu(QMenu* menu, QTreeView* list, QContextMenuEvent::Reason reason);
+    // The items every list's menu has after its own.
+    void addListItems(QMenu* menu, QTreeView* list);
     // Whether a click on a run button in `frame` acts: the second click of a
     // double-click, landing on the button the first one showed, does not.
     static bool clickActs(QElapsedTimer& frame);

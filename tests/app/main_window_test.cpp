@@ -304,7 +304,7 @@ void MainWindowTest::startupGeometryFlagsAndTexts() {
     for (const ListColumns& columns : lists) {
         auto* list = child<QTreeView>(columns.name);
         QCOMPARE(list->size(), QSize(1159, 346));
-        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
         QCOMPARE(list->model()->columnCount(), columns.headers.size());
         for (int column = 0; column < columns.headers.size(); ++column) {
             QCOMPARE(list->model()->headerData(column, Qt::Horizontal).toString(),
@@ -616,8 +616,10 @@ void MainWindowTest::doubleClickAndMenuCopyAndHandOverTheLink() {
     requestContextMenu(list, rowCentre(list, 0));
     auto* menu = child<QMenu>("磁力链接");
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().size(), 3);
     QCOMPARE(menu->actions()[0]->text(), QStringLiteral("复制链接"));
+    QCOMPARE(menu->actions()[1]->text(), QStringLiteral("复制所选链接（1）"));
+    QCOMPARE(menu->actions()[2]->text(), QStringLiteral("导出列表…"));
     menu->actions()[0]->trigger();
     menu->close();
     QCOMPARE(QGuiApplication::clipboard()->text(), Utf8(first));
@@ -680,8 +682,10 @@ void MainWindowTest::onlineRowsOpenOnlyAddressesOnTheirSitesHost() {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
     requestContextMenu(list, rowCentre(list, 0));
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().size(), 3);
     QCOMPARE(menu->actions()[0]->text(), QStringLiteral("在线播放"));
+    QCOMPARE(menu->actions()[1]->text(), QStringLiteral("复制所选链接（1）"));
+    QCOMPARE(menu->actions()[2]->text(), QStringLiteral("导出列表…"));
     menu->actions()[0]->trigger();
     menu->close();
     QCOMPARE(urls_.opened, QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1/play/1"))});
