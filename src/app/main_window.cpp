@@ -32,6 +32,7 @@
 #include "app/cut_cell_delegate.h"
 #include "app/detached_thread.h"
 #include "app/filter_bar.h"
+#include "app/history_completer.h"
 #include "app/link_checks.h"
 #include "app/outcome_texts.h"
 #include "app/result_list_model.h"
@@ -39,6 +40,7 @@
 #include "app/sponsor_window.h"
 #include "app/window_texts.h"
 #include "board/board_tab.h"
+#include "config/app_config.h"
 #include "config/profile_file.h"
 #include "config/setting_table.h"
 #include "config/settings_panel.h"
@@ -125,6 +127,7 @@ void MainWindow::buildSearchRow(QWidget* parent) {
         std::lock_guard hold(searchTextMutex_);
         searchText_ = std::move(gbk);
     });
+    history_ = new HistoryCompleter(搜索名称, TheAppConfig().folderFilePath("history.txt"));
 
     标签1 = Named(new QLabel(parent), "标签1");
     标签1->setGeometry(43, 0, 130, 35);
@@ -146,7 +149,10 @@ void MainWindow::buildSearchRow(QWidget* parent) {
     暂停_按钮->setEnabled(false);
     继续_按钮->hide();
     connect(搜索_按钮, &QPushButton::clicked, this, [this] {
-        if (clickActs(searchFrameClick_)) controller_.startSearch();
+        if (!clickActs(searchFrameClick_)) return;
+        controller_.startSearch();
+        // An empty box starts no search.
+        if (!搜索名称->text().isEmpty()) history_->remember(搜索名称->text());
     });
     connect(停止_按钮, &QPushButton::clicked, this, [this] {
         if (clickActs(searchFrameClick_)) controller_.stopRun();

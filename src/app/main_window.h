@@ -26,6 +26,7 @@ namespace sirelo {
 
 class BoardTab;
 class FilterBar;
+class HistoryCompleter;
 class ResultListModel;
 class SettingsPanel;
 class SortedRowsProxy;
@@ -125,7 +126,8 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     // The window's controls carry their names; the pages that are widgets of
     // their own, and the models, carry role names.
     QLineEdit* 搜索名称 = nullptr;
-    QLabel* 标签1 = nullptr;  // frames of the buttons
+    HistoryCompleter* history_ = nullptr;  // of 搜索名称
+    QLabel* 标签1 = nullptr;               // frames of the buttons
     QLabel* 标签2 = nullptr;
     QPushButton* 搜索_按钮 = nullptr;
     QPushButton* 停止_按钮 = nullptr;
