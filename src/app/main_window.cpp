@@ -404,7 +404,7 @@ void MainWindow::exportListAs(const QTreeView* list) {
         this, QStringLiteral("导出列表"), defaultExportPath(), QStringLiteral("CSV 文件 (*.csv)"));
     if (path.isEmpty()) return;
     if (!exportList(list, path)) {
-        statusBar()->showMessage(QStringLiteral("导出失败，文件未能写入：%1").arg(path), 15000);
+        statusBar()->showMessage(QStringLiteral("导出失败，文件未能写入：%1").arg(path), 10000);
     }
 }
 
