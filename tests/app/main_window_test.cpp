@@ -945,7 +945,7 @@ void MainWindowTest::historyFilterSelectionAndExport() {
         const char* size;
     };
     const Row rows[] = {{"Hero.1080p", "6 GB"},   {"Hero.720p", "1.2 GB"},
-                        {"英雄 1080P", "700 MB"}, {"Batman, \"Begins\" 1080p", "8 GB"},
+                        {"英雄 1080P", "700 MB"}, {"=Batman, \"Begins\" 1080p", "8 GB"},
                         {"Other 1080p", ""},      {"hero 2160p", "5.5 GB"}};
     ResultList& store = window_->controller().magnetList();
     store.DeleteAllRows();
@@ -1006,7 +1006,7 @@ void MainWindowTest::historyFilterSelectionAndExport() {
     QVERIFY(csv.open(QIODevice::ReadOnly));
     QCOMPARE(csv.readAll(),
              QStringLiteral("\uFEFFID,资源名称,磁力链接,来源站点,文件大小,资源热度,创建时间\r\n"
-                            "4,\"Batman, \"\"Begins\"\" 1080p\",magnet:?xt=urn:btih:4,,8 GB,,\r\n"
+                            "4,\"'=Batman, \"\"Begins\"\" 1080p\",magnet:?xt=urn:btih:4,,8 GB,,\r\n"
                             "7,New 1080p,magnet:?xt=urn:btih:7,,7 GB,,\r\n"
                             "1,Hero.1080p,magnet:?xt=urn:btih:1,,6 GB,,\r\n")
                  .toUtf8());
