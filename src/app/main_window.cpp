@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -425,7 +426,7 @@ bool MainWindow::exportList(const QTreeView* list, const QString& path) {
             cells[static_cast<std::size_t>(column)] = GbkToUtf8(store.CellText(row, column));
         AppendCsvLine(csv, cells);
     }
-    const std::optional<std::string> target = WriteTarget(path.toStdString());
+    const std::optional<std::string> target = WriteTarget(QFile::encodeName(path).toStdString());
     return target && ReplaceFile(*target, csv);
 }
 
