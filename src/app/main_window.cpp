@@ -426,8 +426,7 @@ bool MainWindow::exportList(const QTreeView* list, const QString& path) {
             cells[static_cast<std::size_t>(column)] = GbkToUtf8(store.CellText(row, column));
         AppendCsvLine(csv, cells);
     }
-    const std::optional<std::string> target = WriteTarget(QFile::encodeName(path).toStdString());
-    return target && ReplaceFile(*target, csv);
+    return WriteWholeFile(QFile::encodeName(path).toStdString(), csv);
 }
 
 // The link always goes to the clipboard; only a magnet link goes on to the

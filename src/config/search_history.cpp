@@ -52,13 +52,10 @@ std::vector<std::string> NamesStartingWith(const std::vector<std::string>& histo
 }
 
 bool WriteSearchHistory(const std::string& path, const std::vector<std::string>& history) {
-    const std::optional<std::string> target = WriteTarget(path);
-    if (!target) return false;
     std::string text;
     for (const std::string& name : history)
         text += name + "\n";
-    RemoveStaleTemporaries(*target);
-    return ReplaceFile(*target, text);
+    return WriteWholeFile(path, text);
 }
 
 }  // namespace sirelo

@@ -34,6 +34,10 @@ TEST(SearchHistoryTest, ReadsWithinBoundsAndKeepsEachNameOnceNewestFirst) {
     EXPECT_TRUE(WriteSearchHistory(path, history));
     EXPECT_EQ(ReadSearchHistory(path), history);
     EXPECT_TRUE(ReadSearchHistory(home.folder() + "/missing.txt").empty());
+    // Like the settings file, a read-only history is left alone.
+    ::chmod(path.c_str(), 0444);
+    EXPECT_FALSE(WriteSearchHistory(path, {"new"}));
+    EXPECT_EQ(ReadSearchHistory(path), history);
 }
 
 }  // namespace
