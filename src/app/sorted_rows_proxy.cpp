@@ -116,10 +116,13 @@ void SortedRowsProxy::testRows(int first, int last) {
     if (!filtering() || last < first) return;
     if (passes_.size() < static_cast<std::size_t>(last) + 1) passes_.resize(last + 1);
     const ResultList& list = source_->list();
+    const std::vector<std::string> names = list.ColumnTexts(first, last, columns_.name);
+    const std::vector<std::string> sizes = list.ColumnTexts(first, last, columns_.size);
     for (int row = first; row <= last; ++row) {
-        const std::string size = columns_.size >= 0 ? list.CellText(row, columns_.size) : "";
+        const auto at = static_cast<std::size_t>(row - first);
         passes_[static_cast<std::size_t>(row)] =
-            RowPasses(filter_, list.CellText(row, columns_.name), size);
+            RowPasses(filter_, at < names.size() ? names[at] : std::string(),
+                      at < sizes.size() ? sizes[at] : std::string());
     }
 }
 
@@ -228,9 +231,10 @@ void SortedRowsProxy::readKeys(int first, int last) {
     } else if (values_.size() < size) {
         values_.resize(size);
     }
-    const ResultList& list = source_->list();
+    std::vector<std::string> cells = source_->list().ColumnTexts(first, last, sortColumn_);
+    cells.resize(static_cast<std::size_t>(last - first) + 1);
     for (int row = first; row <= last; ++row) {
-        std::string cell = list.CellText(row, sortColumn_);
+        std::string& cell = cells[static_cast<std::size_t>(row - first)];
         if (textKeys_) {
             texts_[static_cast<std::size_t>(row)] = std::move(cell);
         } else {

@@ -20,7 +20,9 @@ void ResultList::DeleteAllRows() {
         firstRowByText_.clear();
         firstRowByHash_.clear();
         clearedSinceUpdate_ = true;
+        rowsInLastUpdate_ = 0;
         firstChangedRow_ = -1;
+        lastChangedRow_ = -1;
     }
     notifyChanged();
 }
@@ -67,7 +69,10 @@ void ResultList::SetCell(int row, int column, std::string text) {
         } else {
             cell = std::move(text);
         }
-        firstChangedRow_ = firstChangedRow_ < 0 ? row : std::min(firstChangedRow_, row);
+        if (row < rowsInLastUpdate_) {
+            firstChangedRow_ = firstChangedRow_ < 0 ? row : std::min(firstChangedRow_, row);
+            lastChangedRow_ = std::max(lastChangedRow_, row);
+        }
     }
     notifyChanged();
 }
@@ -78,6 +83,17 @@ std::string ResultList::CellText(int row, int column) const {
         return {};
     }
     return rows_[row][column];
+}
+
+std::vector<std::string> ResultList::ColumnTexts(int first, int last, int column) const {
+    std::vector<std::string> texts;
+    std::lock_guard hold(mutex_);
+    if (column < 0 || column >= columnCount_) return texts;
+    first = std::max(first, 0);
+    last = std::min(last, static_cast<int>(rows_.size()) - 1);
+    for (int row = first; row <= last; ++row)
+        texts.push_back(rows_[static_cast<std::size_t>(row)][column]);
+    return texts;
 }
 
 int ResultList::FindRowByCell(std::string_view text, int column) const {
@@ -109,9 +125,12 @@ void ResultList::setObserver(ResultListObserver* observer) {
 
 ResultList::Update ResultList::takeUpdate() {
     std::lock_guard hold(mutex_);
-    Update update{clearedSinceUpdate_, static_cast<int>(rows_.size()), firstChangedRow_};
+    Update update{clearedSinceUpdate_, static_cast<int>(rows_.size()), firstChangedRow_,
+                  lastChangedRow_};
     clearedSinceUpdate_ = false;
+    rowsInLastUpdate_ = update.rowCount;
     firstChangedRow_ = -1;
+    lastChangedRow_ = -1;
     return update;
 }
 

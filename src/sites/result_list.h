@@ -32,7 +32,8 @@ class ResultList {
     struct Update {
         bool cleared = false;      // every row the view shows is gone
         int rowCount = 0;          // rows in the store now
-        int firstChangedRow = -1;  // earliest row whose cells changed, -1 for none
+        int firstChangedRow = -1;  // earliest row the view has whose cells changed, -1 for none
+        int lastChangedRow = -1;   // latest such row
     };
 
     explicit ResultList(int columnCount, int indexedColumn = -1);
@@ -44,6 +45,10 @@ class ResultList {
     void SetCell(int row, int column, std::string text);
     // Empty for a cell out of range.
     std::string CellText(int row, int column) const;
+    // The cells of rows [first, last] in `column`, read under one hold of the
+    // store's lock, so a view reading many rows does not queue behind the
+    // workers once per cell.
+    std::vector<std::string> ColumnTexts(int first, int last, int column) const;
     // The first row whose cell in `column` equals `text` byte for byte; -1 when none.
     int FindRowByCell(std::string_view text, int column) const;
     // The first row whose indexed cell is a magnet link naming `hash`; -1 when none.
@@ -78,7 +83,11 @@ class ResultList {
     Index firstRowByText_;
     HashIndex firstRowByHash_;
     bool clearedSinceUpdate_ = false;
+    // Rows past the last update are new to the view; only a change to a row
+    // it has is one it must hear of.
+    int rowsInLastUpdate_ = 0;
     int firstChangedRow_ = -1;
+    int lastChangedRow_ = -1;
     std::atomic<ResultListObserver*> observer_{nullptr};
 };
 

@@ -137,8 +137,11 @@ TEST(ResultListTest, UpdatesTellTheViewWhatChanged) {
 
     list.SetCell(1, kOnlineSite, "7DDS");
     list.SetCell(0, kOnlineSite, "7DDS");
+    // A row the view has not had yet is new to it, not changed.
+    list.SetCell(list.AppendRow("3"), kOnlineSite, "7DDS");
     update = list.takeUpdate();
     EXPECT_EQ(update.firstChangedRow, 0);
+    EXPECT_EQ(update.lastChangedRow, 1);
     EXPECT_EQ(list.takeUpdate().firstChangedRow, -1);
 
     list.DeleteAllRows();
@@ -148,7 +151,7 @@ TEST(ResultListTest, UpdatesTellTheViewWhatChanged) {
     EXPECT_EQ(update.rowCount, 1);
     EXPECT_FALSE(list.takeUpdate().cleared);
 
-    EXPECT_EQ(observer.changes, 6);
+    EXPECT_EQ(observer.changes, 8);
     list.ScrollIntoView(0);
     EXPECT_EQ(observer.lastScrolled, 0);
 }
