@@ -109,7 +109,8 @@ std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
 }
 
 constexpr const char* kStepWords =
-    "a step is a table of one key: before, between, after_last, replace, prefix, append or trim";
+    "a step is a table of one key: before, between, after_last, replace, prefix, append, trim or "
+    "unescape";
 
 // One finishing step, written { name = argument }.
 std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
@@ -132,31 +133,41 @@ std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
         std::string first = text(*array->get(0), TextKind::Marker);
         return {std::move(first), text(*array->get(1), second)};
     };
-    if (step == "before")
-        return FinishStep{FinishKind::TextBefore, {text(argument, TextKind::Marker)}};
-    if (step == "after_last") {
-        return FinishStep{FinishKind::TextAfterLast, {text(argument, TextKind::Marker)}};
+    const std::optional<FinishKind> kind = FinishKindNamed(step);
+    if (!kind) {
+        why = "\"" + std::string(step) + "\" is no step; " + kStepWords;
+        return std::nullopt;
     }
-    if (step == "between")
-        return FinishStep{FinishKind::TextBetween, pair(argument, TextKind::Marker)};
-    if (step == "prefix") return FinishStep{FinishKind::Prefix, {text(argument, TextKind::Text)}};
-    if (step == "append") return FinishStep{FinishKind::Append, {text(argument, TextKind::Text)}};
-    if (step == "trim") {
-        if (argument.value_exact<bool>() != true) why = "wants trim = true";
-        return FinishStep{FinishKind::Trim, {}};
-    }
-    if (step == "replace") {
-        FinishStep replace{FinishKind::ReplacePairs, {}};
-        const toml::array* pairs = argument.as_array();
-        if (!pairs || pairs->empty()) why = "wants pairs: [[\"find\", \"replacement\"], ...]";
-        for (std::size_t i = 0; pairs && i < pairs->size() && why.empty(); ++i) {
-            for (std::string& arg : pair(*pairs->get(i), TextKind::Text))
-                replace.args.push_back(std::move(arg));
+    FinishStep read{*kind, {}};
+    switch (*kind) {
+        case FinishKind::TextBefore:
+        case FinishKind::TextAfterLast:
+            read.args = {text(argument, TextKind::Marker)};
+            break;
+        case FinishKind::TextBetween:
+            read.args = pair(argument, TextKind::Marker);
+            break;
+        case FinishKind::Prefix:
+        case FinishKind::Append:
+            read.args = {text(argument, TextKind::Text)};
+            break;
+        case FinishKind::Trim:
+            if (argument.value_exact<bool>() != true) why = "wants trim = true";
+            break;
+        case FinishKind::UnescapeHtml:
+            if (argument.value_exact<std::string>() != "html") why = "wants unescape = \"html\"";
+            break;
+        case FinishKind::ReplacePairs: {
+            const toml::array* pairs = argument.as_array();
+            if (!pairs || pairs->empty()) why = "wants pairs: [[\"find\", \"replacement\"], ...]";
+            for (std::size_t i = 0; pairs && i < pairs->size() && why.empty(); ++i) {
+                for (std::string& arg : pair(*pairs->get(i), TextKind::Text))
+                    read.args.push_back(std::move(arg));
+            }
+            break;
         }
-        return replace;
     }
-    why = "\"" + std::string(step) + "\" is no step; " + kStepWords;
-    return std::nullopt;
+    return read;
 }
 
 // One table of the file. It hands out its keys, and at the end names every key

@@ -323,6 +323,12 @@ std::string Utf8ToGbk(std::string_view utf8) {
     return out;
 }
 
+std::string GbkCharacter(char32_t code) {
+    std::string out;
+    AppendGbk(Tables(), out, code);
+    return out;
+}
+
 std::string PageText(std::string_view bytes) {
     return Utf8ToGbk(TextUpToZero(bytes));
 }

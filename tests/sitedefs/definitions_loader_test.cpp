@@ -83,6 +83,16 @@ separator = "、"
     EXPECT_EQ(FillPlaceholders(dss.pagePath, "%41", "2"), "/s/2/%41.html");
 }
 
+TEST(UserDefinitions, AnUnescapeStepFinishesHtmlReferences) {
+    const LoadedDefinitions loaded =
+        Apply("[magnet.DSS.name]\nsteps = [ { unescape = \"html\" }, { trim = true } ]\n");
+    ASSERT_EQ(Described(loaded), std::vector<std::string>{});
+    PageBudget budget;
+    EXPECT_EQ(ApplyFinishing(" Tom &amp; Jerry&#33; ",
+                             loaded.definitions.magnet[kDss].fields[kFieldName].steps, budget),
+              "Tom & Jerry!");
+}
+
 // Each file holds one bad table beside a good one: the bad one's site stays
 // built in, the good one applies, and each problem names its line and key.
 struct BadFile {
@@ -106,11 +116,11 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         {"unknown step",
          "[magnet.DSS.link]\nsteps = [ { before = \"a\" }, { cut = \"b\" } ]\n",
          {"sites.toml:2: magnet.DSS.link.steps[2]: \"cut\" is no step; a step is a table of "
-          "one key: before, between, after_last, replace, prefix, append or trim"}},
+          "one key: before, between, after_last, replace, prefix, append, trim or unescape"}},
         {"two keys in a step",
          "[magnet.DSS.link]\nsteps = [ { before = \"a\", prefix = \"b\" } ]\n",
          {"sites.toml:2: magnet.DSS.link.steps[1]: a step is a table of one key: before, "
-          "between, after_last, replace, prefix, append or trim"}},
+          "between, after_last, replace, prefix, append, trim or unescape"}},
         {"page without keyword",
          "[magnet.DSS]\nencoding = \"gbk\"\npage = \"/list/{page}\"\n",
          {"sites.toml:3: magnet.DSS.page: has no {keyword}"}},
@@ -126,6 +136,9 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         {"a character GBK lacks",
          "[magnet.DSS.heat]\nstart = \"\xF0\x9F\x8E\xAC\"\n",
          {"sites.toml:2: magnet.DSS.heat.start: holds a character that GBK lacks"}},
+        {"unescape but not html",
+         "[magnet.DSS.name]\nsteps = [ { unescape = \"xml\" } ]\n",
+         {"sites.toml:2: magnet.DSS.name.steps[1]: wants unescape = \"html\""}},
         {"replace without pairs",
          "[magnet.DSS.size]\nsteps = [ { replace = [\"?\", \" \"] } ]\n",
          {"sites.toml:2: magnet.DSS.size.steps[1]: wants two texts: [\"...\", \"...\"]"}},
