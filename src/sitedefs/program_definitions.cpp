@@ -86,7 +86,8 @@ std::string UserDefinitionsPath(AppConfig& config) {
 LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
     const FileText file = ReadDefinitionsFile(path);
     if (file.text) return ApplyDefinitions(BuiltInSiteDefinitions(), *file.text, path);
-    LoadedDefinitions loaded{BuiltInSiteDefinitions(), {}};
+    LoadedDefinitions loaded;
+    loaded.definitions = BuiltInSiteDefinitions();
     if (!file.problem.empty()) {
         loaded.problems.push_back({path, 0, "", file.problem});
     } else if (mustExist) {

@@ -226,6 +226,34 @@ TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
     EXPECT_EQ(Described(zero), std::vector<std::string>{"sites.toml:2: holds a zero byte"});
 }
 
+TEST(UserDefinitions, EveryRawCharacterIsNamedAndAFileNotInUtf8SaysSo) {
+    const std::string raw = "which the TOML reader cannot take; write it as \\u";
+    EXPECT_EQ(Described(Apply("# \xC2\xB7\n\n[board.stars]\nlabel = \"\xC3\x97\xEF\xB9\x8F\"\n")),
+              (std::vector<std::string>{
+                  "sites.toml:1: holds U+00B7 as it is, " + raw + "00B7 inside quotes",
+                  "sites.toml:4: holds U+00D7 as it is, " + raw + "00D7 inside quotes",
+                  "sites.toml:4: holds U+FE4F as it is, " + raw + "FE4F inside quotes"}));
+    const LoadedDefinitions gbk = Apply("[magnet.DSS.name]\n" + Gbk("start = \"名称\"\n"));
+    EXPECT_EQ(Described(gbk),
+              std::vector<std::string>{"sites.toml:2: is not UTF-8: this line is the first that is "
+                                       "not (saved as GBK?); save the file as UTF-8"});
+    EXPECT_EQ(gbk.definitions, BuiltIns());
+}
+
+TEST(UserDefinitions, WarningsAndTheKeysSetComeApartFromProblems) {
+    const LoadedDefinitions loaded = Apply(
+        "[magnet.DSS]\npage = \"/s/{keyword}\"\n[magnet.DSS.name]\nend = \"</td>\"\n"
+        "[magnet.ZZS]\npage = \"/z\"\n");
+    EXPECT_EQ(loaded.definitions.magnet[kDss].pagePath, "/s/{keyword}");
+    ASSERT_EQ(loaded.warnings.size(), 1u);
+    EXPECT_EQ(
+        DescribeProblem(loaded.warnings[0]),
+        "sites.toml:2: magnet.DSS.page: has no {page}, so every result page is the first one");
+    EXPECT_EQ(Described(loaded).size(), 1u) << "ZZS's page has no {keyword}";
+    EXPECT_EQ(loaded.fileKeys,
+              (std::set<std::string>{"magnet.DSS.page", "magnet.DSS.name", "magnet.DSS.name.end"}));
+}
+
 TEST(DefinitionsFile, OnlyARegularFileOfSensibleSizeIsRead) {
     testing::ScopedConfigHome home;
     const std::string folder = home.root();
