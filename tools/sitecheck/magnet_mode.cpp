@@ -6,6 +6,7 @@
 #include "explain.h"
 #include "net/page_fetch.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/definitions_loader.h"
 #include "sites/magnet_site.h"
 #include "sites/magnet_worker.h"
 #include "text/codepage.h"
@@ -31,8 +32,13 @@ int RunMagnet(const std::vector<std::string>& args) {
     const int page = parsed.positional.size() == 3 ? PageNumber(parsed.positional[2]) : 1;
     const std::string savedPage = parsed.page ? SavedPage(*parsed.page) : "";
 
-    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    DefinitionOrigins origins;
+    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
     const MagnetSite& site = definitions.magnet[siteIndex];
+    const bool explain = parsed.flags.contains("--explain");
+    if (explain) {
+        PrintMagnetDefinition(site, "magnet." + KeyText(parsed.positional[0]), origins, stdout);
+    }
     SiteAddresses addresses = ConfiguredAddresses(definitions);
     if (parsed.base) addresses.magnet[siteIndex] = *parsed.base;
     CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
@@ -46,7 +52,7 @@ int RunMagnet(const std::vector<std::string>& args) {
         MagnetPageUrl(site, check.context.addresses.magnet[siteIndex], check.run.keyword(), page);
     const FetchResult fetched = parsed.page ? FetchResult{savedPage, SavedPageTransfer(savedPage)}
                                             : PageFetchWithOutcome(url);
-    if (parsed.flags.contains("--explain")) {
+    if (explain) {
         ExplainMagnetPage(site, SitePageText(fetched.body, site.encoding), stdout);
     }
     RunRecord run(definitions);
