@@ -25,6 +25,7 @@
 #include <utility>
 
 #include "app/cut_cell_delegate.h"
+#include "app/definitions_note.h"
 #include "app/detached_thread.h"
 #include "app/link_checks.h"
 #include "app/outcome_texts.h"
@@ -92,7 +93,7 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
     boardTab_->setOutcomeListener([this](const BoardOutcome& outcome) {
         选择夹1->setTabToolTip(
             选择夹1->indexOf(boardTab_),
-            PlainTip(JoinLines(addressNotes_[kBoardAddressKey], BoardOutcomeLine(outcome))));
+            PlainTip(JoinLines(siteNotes_[kBoardAddressKey], BoardOutcomeLine(outcome))));
     });
     boardTab_->startLoading(definitions.board, addresses.board + definitions.board.pagePath,
                             StartDetached);
@@ -432,21 +433,21 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
     QMetaObject::invokeMethod(
         this,
         [this, tips] {
-            状态条1窗格[0]->setToolTip(PlainTip(tips.magnetPane));
+            状态条1窗格[0]->setToolTip(PlainTip(JoinLines(paneNote_, tips.magnetPane)));
             状态条1窗格[1]->setToolTip(PlainTip(tips.onlinePane));
             // A site left out of this run keeps the tooltip of its last run.
             for (int site = 0; site < kMagnetSiteCount; ++site) {
                 if (!tips.magnetSites[site].empty())
                     settingsPanel_->setSiteToolTip(
                         kMagnetSiteBoxes[site],
-                        PlainTip(JoinLines(addressNotes_[std::string(kMagnetSiteIds[site])],
+                        PlainTip(JoinLines(siteNotes_[std::string(kMagnetSiteIds[site])],
                                            tips.magnetSites[site])));
             }
             for (int site = 0; site < kOnlineSiteCount; ++site) {
                 if (!tips.onlineSites[site].empty())
                     settingsPanel_->setSiteToolTip(
                         kOnlineSiteBoxes[site],
-                        PlainTip(JoinLines(addressNotes_[std::string(kOnlineSiteIds[site])],
+                        PlainTip(JoinLines(siteNotes_[std::string(kOnlineSiteIds[site])],
                                            tips.onlineSites[site])));
             }
         },
@@ -455,16 +456,34 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
 
 void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused) {
     for (const RefusedAddress& address : refused)
-        addressNotes_[address.key] = RefusedAddressLine(address);
+        siteNotes_[address.key] = RefusedAddressLine(address);
+    showSiteNotes();
+}
+
+void MainWindow::showDefinitionProblems(const std::vector<DefinitionProblem>& problems) {
+    paneNote_ = RejectedDefinitionsLine(problems, {});
+    if (!paneNote_.empty()) 状态条1窗格[0]->setToolTip(PlainTip(paneNote_));
+    auto note = [&](std::string_view id) {
+        std::string& notes = siteNotes_[std::string(id)];
+        notes = JoinLines(RejectedDefinitionsLine(problems, id), notes);
+    };
+    for (std::string_view id : kMagnetSiteIds)
+        note(id);
+    for (std::string_view id : kOnlineSiteIds)
+        note(id);
+    showSiteNotes();
+}
+
+void MainWindow::showSiteNotes() {
     for (int site = 0; site < kMagnetSiteCount; ++site) {
-        const std::string& note = addressNotes_[std::string(kMagnetSiteIds[site])];
+        const std::string& note = siteNotes_[std::string(kMagnetSiteIds[site])];
         if (!note.empty()) settingsPanel_->setSiteToolTip(kMagnetSiteBoxes[site], PlainTip(note));
     }
     for (int site = 0; site < kOnlineSiteCount; ++site) {
-        const std::string& note = addressNotes_[std::string(kOnlineSiteIds[site])];
+        const std::string& note = siteNotes_[std::string(kOnlineSiteIds[site])];
         if (!note.empty()) settingsPanel_->setSiteToolTip(kOnlineSiteBoxes[site], PlainTip(note));
     }
-    const std::string& boardNote = addressNotes_[kBoardAddressKey];
+    const std::string& boardNote = siteNotes_[kBoardAddressKey];
     if (!boardNote.empty())
         选择夹1->setTabToolTip(选择夹1->indexOf(boardTab_), PlainTip(boardNote));
 }

@@ -519,6 +519,15 @@ std::string KeyText(std::string_view key) {
     return bare ? std::string(key) : "\"" + std::string(key) + "\"";
 }
 
+std::string ProblemSite(const DefinitionProblem& problem) {
+    const std::string_view key = problem.key;
+    if (key == "board" || key.starts_with("board.")) return "board";
+    if (!key.starts_with("magnet.") && !key.starts_with("online.")) return {};
+    const std::string_view id = key.substr(key.find('.') + 1);
+    if (id.starts_with('"')) return std::string(id.substr(1, id.find('"', 1) - 1));
+    return std::string(id.substr(0, id.find('.')));
+}
+
 std::string DescribeProblem(const DefinitionProblem& problem) {
     std::string text = problem.file;
     if (problem.line > 0) text += ":" + std::to_string(problem.line);

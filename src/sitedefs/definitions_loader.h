@@ -27,6 +27,10 @@ std::string DescribeProblem(const DefinitionProblem& problem);
 // A key as a definitions file writes it: quoted unless it is a bare key.
 std::string KeyText(std::string_view key);
 
+// The site whose table holds the problem, as the file names it ("DSS",
+// "乐享电影网", "board"); empty for a problem of the whole file or of no site.
+std::string ProblemSite(const DefinitionProblem& problem);
+
 struct LoadedDefinitions {
     SiteDefinitions definitions;
     std::vector<DefinitionProblem> problems;

@@ -96,11 +96,17 @@ LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
     return loaded;
 }
 
-SiteDefinitions ProgramSiteDefinitions(AppConfig& config, std::FILE* report) {
+LoadedDefinitions LoadProgramDefinitions(AppConfig& config, std::FILE* report) {
     LoadedDefinitions loaded = LoadDefinitionsFile(UserDefinitionsPath(config), false);
     for (const DefinitionProblem& problem : loaded.problems)
         std::fprintf(report, "sirelo: %s\n", DescribeProblem(problem).c_str());
-    return std::move(loaded.definitions);
+    for (const DefinitionProblem& warning : loaded.warnings)
+        std::fprintf(report, "sirelo: warning: %s\n", DescribeProblem(warning).c_str());
+    return loaded;
+}
+
+SiteDefinitions ProgramSiteDefinitions(AppConfig& config, std::FILE* report) {
+    return std::move(LoadProgramDefinitions(config, report).definitions);
 }
 
 }  // namespace sirelo
