@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTreeView>
 #include <QUrl>
 #include <utility>
@@ -461,6 +462,7 @@ void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused
 }
 
 void MainWindow::showDefinitionProblems(const std::vector<DefinitionProblem>& problems) {
+    Q_ASSERT(QThread::currentThread() == thread());
     paneNote_ = RejectedDefinitionsLine(problems, {});
     if (!paneNote_.empty()) 状态条1窗格[0]->setToolTip(PlainTip(paneNote_));
     auto note = [&](std::string_view id) {

@@ -143,6 +143,36 @@ void PrintMagnetDefinition(const MagnetSite& site, const std::string& table,
     }
 }
 
+void PrintOnlineDefinition(const OnlineSite& site, const std::string& table,
+                           const DefinitionOrigins& origins, std::FILE* out) {
+    DefinitionPrinter print(table, origins, out);
+    print.text("base", site.base);
+    print.text("search", site.searchPath);
+    print.text("form", site.form);
+    print.key("encoding", EncodingText(site.encoding));
+    print.text("hit", site.hitPattern);
+    print.key("scroll", site.scrollsNewRows ? "true" : "false");
+    print.text("no_results", site.noResults);
+    print.key("delay_ms", std::to_string(site.pacing.delayMs));
+    print.key("max_in_flight", std::to_string(site.pacing.maxInFlight));
+    print.text("detail.start", site.detailStart);
+    print.text("detail.end", site.detailEnd);
+    print.text("name.start", site.nameStart);
+    print.text("name.end", site.nameEnd);
+    if (site.blockStart.empty()) {
+        print.key("block", "false");
+    } else {
+        print.text("block.start", site.blockStart);
+        print.text("block.end", site.blockEnd);
+        print.text("block.prefix", site.blockPrefix);
+        print.text("block.suffix", site.blockSuffix);
+    }
+    print.text("item.start", site.itemStart);
+    print.text("item.end", site.itemEnd);
+    print.key("item.info", StepsText(site.info));
+    print.key("item.address", StepsText(site.addressPath));
+}
+
 void PrintBoardDefinition(const BoardDefinition& board, const DefinitionOrigins& origins,
                           std::FILE* out) {
     DefinitionPrinter print("board", origins, out);

@@ -15,6 +15,8 @@ namespace sirelo::sitecheck {
 // where it came from: the file of `origins`, or built in.
 void PrintMagnetDefinition(const MagnetSite& site, const std::string& table,
                            const DefinitionOrigins& origins, std::FILE* out);
+void PrintOnlineDefinition(const OnlineSite& site, const std::string& table,
+                           const DefinitionOrigins& origins, std::FILE* out);
 void PrintBoardDefinition(const BoardDefinition& board, const DefinitionOrigins& origins,
                           std::FILE* out);
 
