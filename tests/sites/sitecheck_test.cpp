@@ -261,8 +261,9 @@ TEST_F(SitecheckTest, AUserFileWithProblemsLeavesTheirSitesBuiltInAndSaysWhere) 
 }
 
 TEST_F(SitecheckTest, HelpValidateAndInitSayWhatThereIs) {
-    for (const char* help : {"--help", "-h"}) {
-        const ToolRun run = sitecheck({help});
+    for (const std::vector<std::string>& help :
+         std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"magnet", "DSS", "--help"}}) {
+        const ToolRun run = sitecheck(help);
         EXPECT_EQ(run.status, 0);
         for (const char* word : {"usage:", "magnet", "online", "board", "all", "dump", "validate",
                                  "init", "--sites", "--proxy", "--explain", "--no-filters"})

@@ -2,6 +2,7 @@
 // prints the rows it finds, and checks site definitions files: the doctor for
 // keeping the site definitions up to date.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -38,7 +39,8 @@ int Usage(const std::string& problem) {
 
 int Run(const std::vector<std::string>& args) {
     if (args.empty()) return Usage("no mode given");
-    if (args[0] == "--help" || args[0] == "-h") {
+    if (std::any_of(args.begin(), args.end(),
+                    [](const std::string& arg) { return arg == "--help" || arg == "-h"; })) {
         PrintUsage(stdout);
         return 0;
     }
