@@ -20,11 +20,13 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTreeView>
 #include <QUrl>
 #include <utility>
 
 #include "app/cut_cell_delegate.h"
+#include "app/definitions_note.h"
 #include "app/detached_thread.h"
 #include "app/link_checks.h"
 #include "app/outcome_texts.h"
@@ -92,7 +94,7 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
     boardTab_->setOutcomeListener([this](const BoardOutcome& outcome) {
         选择夹1->setTabToolTip(
             选择夹1->indexOf(boardTab_),
-            PlainTip(JoinLines(addressNotes_[kBoardAddressKey], BoardOutcomeLine(outcome))));
+            PlainTip(JoinLines(siteNotes_[kBoardAddressKey], BoardOutcomeLine(outcome))));
     });
     boardTab_->startLoading(definitions.board, addresses.board + definitions.board.pagePath,
                             StartDetached);
@@ -433,7 +435,7 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
     QMetaObject::invokeMethod(
         this,
         [this, tips] {
-            状态条1窗格[0]->setToolTip(PlainTip(tips.magnetPane));
+            状态条1窗格[0]->setToolTip(PlainTip(JoinLines(paneNote_, tips.magnetPane)));
             状态条1窗格[1]->setToolTip(PlainTip(tips.onlinePane));
             // A site left out of this run keeps the tooltip of its last run.
             const SiteDefinitions& sites = controller_.definitions();
@@ -441,15 +443,15 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
                 if (!tips.magnetSites[site].empty())
                     settingsPanel_->setSiteToolTip(
                         SiteKind::Magnet, static_cast<int>(site),
-                        PlainTip(JoinLines(addressNotes_[sites.magnet[site].id],
-                                           tips.magnetSites[site])));
+                        PlainTip(
+                            JoinLines(siteNotes_[sites.magnet[site].id], tips.magnetSites[site])));
             }
             for (std::size_t site = 0; site < tips.onlineSites.size(); ++site) {
                 if (!tips.onlineSites[site].empty())
                     settingsPanel_->setSiteToolTip(
                         SiteKind::Online, static_cast<int>(site),
-                        PlainTip(JoinLines(addressNotes_[sites.online[site].id],
-                                           tips.onlineSites[site])));
+                        PlainTip(
+                            JoinLines(siteNotes_[sites.online[site].id], tips.onlineSites[site])));
             }
         },
         Qt::QueuedConnection);
@@ -457,18 +459,37 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
 
 void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused) {
     for (const RefusedAddress& address : refused)
-        addressNotes_[address.key] = RefusedAddressLine(address);
+        siteNotes_[address.key] = RefusedAddressLine(address);
+    showSiteNotes();
+}
+
+void MainWindow::showDefinitionProblems(const std::vector<DefinitionProblem>& problems) {
+    Q_ASSERT(QThread::currentThread() == thread());
+    paneNote_ = RejectedDefinitionsLine(problems, {});
+    if (!paneNote_.empty()) 状态条1窗格[0]->setToolTip(PlainTip(paneNote_));
+    auto note = [&](const std::string& id) {
+        std::string& notes = siteNotes_[id];
+        notes = JoinLines(RejectedDefinitionsLine(problems, id), notes);
+    };
+    for (const MagnetSite& site : controller_.definitions().magnet)
+        note(site.id);
+    for (const OnlineSite& site : controller_.definitions().online)
+        note(site.id);
+    showSiteNotes();
+}
+
+void MainWindow::showSiteNotes() {
     for (const MagnetSite& site : controller_.definitions().magnet) {
-        const std::string& note = addressNotes_[site.id];
+        const std::string& note = siteNotes_[site.id];
         if (!note.empty())
             settingsPanel_->setSiteToolTip(SiteKind::Magnet, site.index, PlainTip(note));
     }
     for (const OnlineSite& site : controller_.definitions().online) {
-        const std::string& note = addressNotes_[site.id];
+        const std::string& note = siteNotes_[site.id];
         if (!note.empty())
             settingsPanel_->setSiteToolTip(SiteKind::Online, site.index, PlainTip(note));
     }
-    const std::string& boardNote = addressNotes_[kBoardAddressKey];
+    const std::string& boardNote = siteNotes_[kBoardAddressKey];
     if (!boardNote.empty())
         选择夹1->setTabToolTip(选择夹1->indexOf(boardTab_), PlainTip(boardNote));
 }
