@@ -14,6 +14,7 @@
 
 #include "app/run_ports.h"
 #include "app/search_controller.h"
+#include "sitedefs/definitions_loader.h"
 
 class QLabel;
 class QLineEdit;
@@ -65,6 +66,10 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     // Modal over the main window; the board's promotional slots open it too.
     void openSponsorWindow();
 
+    // Window thread, at start: the first problem of the user's sites.toml opens
+    // the tooltips of status pane 0 and of each site it keeps built in.
+    void showDefinitionProblems(const std::vector<DefinitionProblem>& problems);
+
   signals:
     // The window was closed: the program ends.
     void closed();
@@ -110,6 +115,8 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     void showOutcomeTips(const OutcomeTips& tips) override;
     // Window thread, at start: each refused [站点地址] value opens its site's tooltips.
     void showRefusedAddresses(const std::vector<RefusedAddress>& refused);
+    // Window thread: the site notes as the sites' tooltips, until their first run.
+    void showSiteNotes();
     void setButtonVisible(RunButton which, bool visible) override;
     void setButtonEnabled(RunButton which, bool enabled) override;
     void selectTab(int index) override;
@@ -149,9 +156,10 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     std::array<QLabel*, 5> 状态条1窗格{};     // the panes of the status bar 状态条1
     QMenu* 磁力链接 = nullptr;                // context menu of 超级列表框1
     QMenu* 在线播放菜单 = nullptr;            // context menu of 超级列表框2
-    // Site id (UTF-8) -> the line on its refused [站点地址] value, GBK; said
-    // first in each of that site's tooltips.
-    std::map<std::string, std::string> addressNotes_;
+    // Site id (UTF-8) -> the lines said first in each of that site's tooltips,
+    // GBK: the user's sites.toml keeping it built in, its refused [站点地址] value.
+    std::map<std::string, std::string> siteNotes_;
+    std::string paneNote_;  // said first in status pane 0's tooltip, GBK
 };
 
 }  // namespace sirelo

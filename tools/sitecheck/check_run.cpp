@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "net/http_proxy.h"
 #include "sitecheck_modes.h"
 #include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
@@ -49,13 +51,20 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
     return parsed;
 }
 
-SiteDefinitions CheckDefinitions(const CheckArgs& args) {
-    LoadedDefinitions loaded =
-        args.sites ? LoadDefinitionsFile(*args.sites, true)
-                   : LoadDefinitionsFile(UserDefinitionsPath(TheAppConfig()), false);
+SiteDefinitions CheckDefinitions(const CheckArgs& args, DefinitionOrigins* origins) {
+    const std::string path = args.sites ? *args.sites : UserDefinitionsPath(TheAppConfig());
+    LoadedDefinitions loaded = LoadDefinitionsFile(path, args.sites.has_value());
     for (const DefinitionProblem& problem : loaded.problems) {
         std::fprintf(stderr, "sirelo-sitecheck: %s\n",
                      TerminalSafe(DescribeProblem(problem)).c_str());
+    }
+    for (const DefinitionProblem& warning : loaded.warnings) {
+        std::fprintf(stderr, "sirelo-sitecheck: warning: %s\n",
+                     TerminalSafe(DescribeProblem(warning)).c_str());
+    }
+    if (origins) {
+        origins->file = std::filesystem::path(path).filename().string();
+        origins->keys = std::move(loaded.fileKeys);
     }
     return std::move(loaded.definitions);
 }
@@ -72,7 +81,7 @@ TransferOutcome SavedPageTransfer(std::string_view bytes) {
 }
 
 SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions) {
-    SiteAddresses addresses = ReadSiteAddresses(TheAppConfig(), DefinedAddresses(definitions));
+    SiteAddresses addresses = ReadSiteAddresses(TheAppConfig(), definitions);
     for (const RefusedAddress& refused : addresses.refused) {
         std::fprintf(stderr,
                      "sirelo-sitecheck: %s: [站点地址] %s = %s: wants http:// or https://, a host "
