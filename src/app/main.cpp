@@ -19,12 +19,15 @@ int main(int argc, char* argv[]) {
     static const sirelo::SteadyClock clock;
     // Before any thread starts: the board loader fetches at once.
     sirelo::SetHttpProxy(sirelo::ReadProxySetting(sirelo::TheAppConfig()));
-    // The roster, read once before any thread starts; problems go to stderr, never to a window.
-    static const sirelo::SiteDefinitions definitions =
-        sirelo::ProgramSiteDefinitions(sirelo::TheAppConfig(), stderr);
+    // Read once, before any worker runs; problems go to stderr, and the first
+    // opens the tooltips of the sites they keep built in.
+    static const sirelo::LoadedDefinitions loaded =
+        sirelo::LoadProgramDefinitions(sirelo::TheAppConfig(), stderr);
+    const sirelo::SiteDefinitions& definitions = loaded.definitions;
     auto* window = new sirelo::MainWindow(
         clock, definitions, sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), definitions),
         sirelo::MakeSiteWorkerLauncher);
+    window->showDefinitionProblems(loaded.problems);
     // Closing ends the process at once: no prompt, no wait for running threads.
     QObject::connect(window, &sirelo::MainWindow::closed, [] { sirelo::EndProgram(); });
     window->show();

@@ -176,6 +176,17 @@ bool ReplaceFile(const std::string& path, std::string_view content) {
     return true;
 }
 
+bool WriteWholeFile(const std::string& path, std::string_view content) {
+    const std::optional<std::string> target = WriteTarget(path);
+    if (!target) return false;
+    struct stat info {};
+    if (::stat(target->c_str(), &info) == 0 ? IsReadOnly(*target, info) : errno != ENOENT) {
+        return false;
+    }
+    RemoveStaleTemporaries(*target);
+    return ReplaceFile(*target, content);
+}
+
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
     const std::optional<std::string> target = WriteTarget(path);

@@ -88,7 +88,8 @@ LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
     if (file.text)
         return ApplyDefinitions(BuiltInSiteDefinitions(), *file.text, path,
                                 DefinitionsOrigin::User);
-    LoadedDefinitions loaded{BuiltInSiteDefinitions(), {}};
+    LoadedDefinitions loaded;
+    loaded.definitions = BuiltInSiteDefinitions();
     if (!file.problem.empty()) {
         loaded.problems.push_back({path, 0, "", file.problem});
     } else if (mustExist) {
@@ -97,11 +98,17 @@ LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
     return loaded;
 }
 
-SiteDefinitions ProgramSiteDefinitions(AppConfig& config, std::FILE* report) {
+LoadedDefinitions LoadProgramDefinitions(AppConfig& config, std::FILE* report) {
     LoadedDefinitions loaded = LoadDefinitionsFile(UserDefinitionsPath(config), false);
     for (const DefinitionProblem& problem : loaded.problems)
         std::fprintf(report, "sirelo: %s\n", DescribeProblem(problem).c_str());
-    return std::move(loaded.definitions);
+    for (const DefinitionProblem& warning : loaded.warnings)
+        std::fprintf(report, "sirelo: warning: %s\n", DescribeProblem(warning).c_str());
+    return loaded;
+}
+
+SiteDefinitions ProgramSiteDefinitions(AppConfig& config, std::FILE* report) {
+    return std::move(LoadProgramDefinitions(config, report).definitions);
 }
 
 }  // namespace sirelo

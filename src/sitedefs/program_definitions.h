@@ -25,8 +25,10 @@ std::string UserDefinitionsPath(AppConfig& config);
 // read or is larger than a megabyte always does.
 LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist);
 
-// The user's file over the built-ins, each problem written to `report` as one
-// line. Called once, before any worker runs.
+// The user's file over the built-ins, each problem and warning written to
+// `report` as one line. Called once, before any worker runs.
+LoadedDefinitions LoadProgramDefinitions(AppConfig& config, std::FILE* report);
+// The same, the definitions alone.
 SiteDefinitions ProgramSiteDefinitions(AppConfig& config, std::FILE* report);
 
 }  // namespace sirelo

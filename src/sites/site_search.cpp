@@ -54,7 +54,8 @@ struct SharedSearch {
 };
 
 // Runs on the site's own thread.
-void AskSite(SharedSearch& search, std::size_t slot, SiteRef site, int firstPage, int lastPage) {
+void AskSite(SharedSearch& search, std::size_t slot, SiteRef site, int firstPage, int lastPage,
+             const SiteFinished& siteFinished) {
     const Clock::time_point start = Clock::now();
     if (site.kind == SiteKind::Online) {
         OnlineSiteWorker(search.context, search.lock, site.index);
@@ -71,10 +72,18 @@ void AskSite(SharedSearch& search, std::size_t slot, SiteRef site, int firstPage
             search.pages[slot].back().rows = added;
         }
     }
+    const long long elapsedMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    if (siteFinished) {
+        const RunOutcomeSnapshot outcomes = search.run.outcomes.snapshot();
+        siteFinished(slot,
+                     site.kind == SiteKind::Magnet ? outcomes.magnet[site.index]
+                                                   : outcomes.online[site.index],
+                     elapsedMs);
+    }
     std::lock_guard hold(search.mutex);
     search.finished[slot] = true;
-    search.elapsedMs[slot] =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    search.elapsedMs[slot] = elapsedMs;
     --search.running;
     search.siteEnded.notify_all();
 }
@@ -135,9 +144,10 @@ SiteSearchResult SearchSites(const SiteSearchOptions& options) {
             std::lock_guard hold(search->mutex);
             ++search->running;
         }
-        const bool started = options.startThread(
-            [search, slot, site, first = options.firstPage, last = options.lastPage] {
-                AskSite(*search, slot, site, first, last);
+        const bool started =
+            options.startThread([search, slot, site, first = options.firstPage,
+                                 last = options.lastPage, finished = options.siteFinished] {
+                AskSite(*search, slot, site, first, last, finished);
             });
         if (!started) {
             std::lock_guard hold(search->mutex);

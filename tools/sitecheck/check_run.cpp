@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -50,13 +51,20 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
     return parsed;
 }
 
-SiteDefinitions CheckDefinitions(const CheckArgs& args) {
-    LoadedDefinitions loaded =
-        args.sites ? LoadDefinitionsFile(*args.sites, true)
-                   : LoadDefinitionsFile(UserDefinitionsPath(TheAppConfig()), false);
+SiteDefinitions CheckDefinitions(const CheckArgs& args, DefinitionOrigins* origins) {
+    const std::string path = args.sites ? *args.sites : UserDefinitionsPath(TheAppConfig());
+    LoadedDefinitions loaded = LoadDefinitionsFile(path, args.sites.has_value());
     for (const DefinitionProblem& problem : loaded.problems) {
         std::fprintf(stderr, "sirelo-sitecheck: %s\n",
                      TerminalSafe(DescribeProblem(problem)).c_str());
+    }
+    for (const DefinitionProblem& warning : loaded.warnings) {
+        std::fprintf(stderr, "sirelo-sitecheck: warning: %s\n",
+                     TerminalSafe(DescribeProblem(warning)).c_str());
+    }
+    if (origins) {
+        origins->file = std::filesystem::path(path).filename().string();
+        origins->keys = std::move(loaded.fileKeys);
     }
     return std::move(loaded.definitions);
 }

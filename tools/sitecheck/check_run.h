@@ -34,9 +34,17 @@ struct CheckArgs {
 CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
                          const std::set<std::string>& knownFlags);
 
+// Where the keys of the definitions came from: the keys the file set (dotted,
+// "magnet.DSS.name.start"); every other key is built in.
+struct DefinitionOrigins {
+    std::string file;  // the file's name, "sites.toml"
+    std::set<std::string> keys;
+};
+
 // The definitions the program would run with (or those of --sites), every
-// problem of the file written to stderr.
-SiteDefinitions CheckDefinitions(const CheckArgs& args);
+// problem and warning of the file written to stderr; `origins`, when given,
+// gets the keys the file set.
+SiteDefinitions CheckDefinitions(const CheckArgs& args, DefinitionOrigins* origins = nullptr);
 
 // The proxy the program would use ([网络] 代理 of the configuration file), or
 // that of --proxy; called before the first request.

@@ -6,6 +6,7 @@
 #include "explain.h"
 #include "net/page_fetch.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/definitions_loader.h"
 #include "sites/magnet_site.h"
 #include "sites/magnet_worker.h"
 #include "text/codepage.h"
@@ -27,7 +28,8 @@ int RunMagnet(const std::vector<std::string>& args) {
     if (parsed.positional.size() < 2 || parsed.positional.size() > 3) {
         throw UsageError("want SITE KEYWORD [PAGE]");
     }
-    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    DefinitionOrigins origins;
+    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
     const int siteIndex = SiteIndex(definitions, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
@@ -35,6 +37,10 @@ int RunMagnet(const std::vector<std::string>& args) {
     const std::string savedPage = parsed.page ? SavedPage(*parsed.page) : "";
 
     const MagnetSite& site = definitions.magnet[siteIndex];
+    const bool explain = parsed.flags.contains("--explain");
+    if (explain) {
+        PrintMagnetDefinition(site, "magnet." + KeyText(parsed.positional[0]), origins, stdout);
+    }
     SiteAddresses addresses = ConfiguredAddresses(definitions);
     if (parsed.base) addresses.magnet[siteIndex] = *parsed.base;
     CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
@@ -48,7 +54,7 @@ int RunMagnet(const std::vector<std::string>& args) {
         MagnetPageUrl(site, check.context.addresses.magnet[siteIndex], check.run.keyword(), page);
     const FetchResult fetched = parsed.page ? FetchResult{savedPage, SavedPageTransfer(savedPage)}
                                             : PageFetchWithOutcome(url);
-    if (parsed.flags.contains("--explain")) {
+    if (explain) {
         ExplainMagnetPage(site, SitePageText(fetched.body, site.encoding), stdout);
     }
     RunRecord run(definitions);

@@ -1,9 +1,11 @@
-// sirelo-sitecheck online SITE KEYWORD [--base URL]
+// sirelo-sitecheck online SITE KEYWORD [--base URL] [--explain]
 
 #include <cstdio>
 
 #include "check_run.h"
+#include "explain.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/definitions_loader.h"
 #include "sites/online_worker.h"
 #include "text/codepage.h"
 
@@ -20,13 +22,18 @@ int SiteIndex(const SiteDefinitions& definitions, const std::string& id) {
 }
 
 int RunOnline(const std::vector<std::string>& args) {
-    const CheckArgs parsed = ParseCheckArgs(args, {});
+    const CheckArgs parsed = ParseCheckArgs(args, {"--explain"});
     if (parsed.positional.size() != 2) throw UsageError("want SITE KEYWORD");
-    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    DefinitionOrigins origins;
+    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
     const int siteIndex = SiteIndex(definitions, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
 
+    if (parsed.flags.contains("--explain")) {
+        PrintOnlineDefinition(definitions.online[siteIndex],
+                              "online." + KeyText(parsed.positional[0]), origins, stdout);
+    }
     SiteAddresses addresses = ConfiguredAddresses(definitions);
     if (parsed.base) {
         // Kept ending in "/" where the site's paths want one.
@@ -44,7 +51,8 @@ int RunOnline(const std::vector<std::string>& args) {
 }
 
 const bool kRegistered = RegisterSitecheckMode(
-    {"online", "SITE KEYWORD [--base URL]   SITE: 7DDS 乐享电影网 or an added site", RunOnline});
+    {"online", "SITE KEYWORD [--base URL] [--explain]   SITE: 7DDS 乐享电影网 or an added site",
+     RunOnline});
 
 }  // namespace
 }  // namespace sirelo::sitecheck
