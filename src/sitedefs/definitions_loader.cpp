@@ -18,8 +18,10 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <type_traits>
 #include <utility>
 
+#include "config/site_addresses.h"
 #include "config/web_address.h"
 #include "sitedefs/table_header_guard.h"
 #include "text/codepage.h"
@@ -31,6 +33,7 @@ namespace {
 
 enum class TextKind {
     Marker,    // GBK, not empty
+    Label,     // GBK, not empty
     Text,      // GBK, may be empty
     Pattern,   // a GBK regular expression that compiles
     Address,   // http:// or https://, a host and an optional port, as written
@@ -81,6 +84,7 @@ std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
             if (utf8.find("{keyword}") == std::string::npos) why = "has no {keyword}";
             return utf8;
         case TextKind::Marker:
+        case TextKind::Label:
         case TextKind::Text:
         case TextKind::Pattern:
             break;
@@ -88,6 +92,8 @@ std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
     std::string gbk = Utf8ToGbk(utf8);
     if (GbkToUtf8(gbk) != utf8) {
         why = "holds a character that GBK lacks";
+    } else if (kind == TextKind::Label && gbk.empty()) {
+        why = "is empty";
     } else if (kind != TextKind::Text && gbk.empty()) {
         why = "is an empty marker";
     } else if (kind == TextKind::Pattern) {
@@ -311,7 +317,14 @@ void ReadPacing(Table& table, SitePacing& pacing) {
     table.count("max_in_flight", pacing.maxInFlight, 100);
 }
 
+// The keys every site has besides its definition.
+void ReadEntry(Table& table, SiteEntry& site) {
+    table.text("label", site.label, TextKind::Label);
+    table.flag("enabled", site.enabled);
+}
+
 void ReadMagnetSite(Table& table, MagnetSite& site) {
+    ReadEntry(table, site);
     table.text("base", site.base, TextKind::Address);
     table.text("page", site.pagePath, TextKind::Template);
     if (const toml::node* page = table.take("page");
@@ -347,6 +360,7 @@ void ReadMarkers(Table& table, std::string& start, std::string& end) {
 }
 
 void ReadOnlineSite(Table& table, OnlineSite& site) {
+    ReadEntry(table, site);
     table.text("base", site.base, TextKind::Address);
     table.text("search", site.searchPath, TextKind::Path);
     table.text("form", site.form, TextKind::Template);
@@ -438,66 +452,163 @@ void CheckBoard(Completeness& check, const BoardDefinition& board) {
 }
 
 // One site's table applied to a copy of its record; the copy replaces the
-// record only when the table had no problem.
+// record only when the table had no problem. A site's table may say
+// `inherit = false`: the copy then starts from nothing but the site's entry.
 template <typename Record, typename Read, typename Check>
-void ApplySite(Problems& problems, const toml::node& node, const std::string& path, Record& record,
-               Read read, Check check) {
+bool ApplySite(Problems& problems, const toml::node& node, const std::string& path, Record& record,
+               Read read, Check check, DefinitionsOrigin origin) {
     const std::size_t before = problems.list.size();
     const std::size_t keysBefore = problems.keys.size();
     const std::size_t warningsBefore = problems.warnings.size();
     const toml::table* table = node.as_table();
     if (!table) {
         problems.add(LineOf(node.source()), path, "wants a table");
-        return;
+        return false;
     }
     Record changed = record;
     Table reader(problems, *table, path);
+    if constexpr (std::is_base_of_v<SiteEntry, Record>) {
+        if (const toml::node* inherit = reader.take("inherit")) {
+            const std::optional<bool> value = inherit->value_exact<bool>();
+            if (!value) {
+                reader.problem(*inherit, "inherit", "wants true or false");
+            } else if (!*value) {
+                changed = Record{};
+                static_cast<SiteEntry&>(changed) = record;
+            }
+        }
+    }
     read(reader, changed);
     reader.reportUnknownKeys();
     if (problems.list.size() == before) {
         Completeness completeness(problems, reader.line(), path);
         check(completeness, changed);
     }
-    if (problems.list.size() == before) {
-        record = std::move(changed);
-    } else {
+    if (problems.list.size() != before) {
         problems.keys.resize(keysBefore);
         problems.warnings.resize(warningsBefore);
+        return false;
     }
+    if constexpr (std::is_base_of_v<SiteEntry, Record>) {
+        if (origin == DefinitionsOrigin::User) changed.userTable = true;
+    }
+    record = std::move(changed);
+    return true;
 }
 
+// 1 to 24 characters, each an ASCII letter or digit, "_", "-" or a CJK
+// ideograph that GBK has.
+bool IsSiteId(std::string_view id) {
+    if (Utf8ToGbk(id).empty() || GbkToUtf8(Utf8ToGbk(id)) != id) return false;
+    int characters = 0;
+    for (std::size_t i = 0; i < id.size(); ++characters) {
+        const auto lead = static_cast<unsigned char>(id[i]);
+        if (lead < 0x80) {
+            const bool word = (lead >= 'A' && lead <= 'Z') || (lead >= 'a' && lead <= 'z') ||
+                              (lead >= '0' && lead <= '9') || lead == '_' || lead == '-';
+            if (!word) return false;
+            ++i;
+            continue;
+        }
+        // GBK has no character beyond three UTF-8 bytes.
+        if ((lead & 0xF0) != 0xE0 || i + 3 > id.size()) return false;
+        const char32_t code = (char32_t{lead} & 0x0F) << 12 |
+                              (char32_t{static_cast<unsigned char>(id[i + 1])} & 0x3F) << 6 |
+                              (char32_t{static_cast<unsigned char>(id[i + 2])} & 0x3F);
+        const bool ideograph = (code >= 0x3400 && code <= 0x4DBF) ||
+                               (code >= 0x4E00 && code <= 0x9FFF) ||
+                               (code >= 0xF900 && code <= 0xFAFF);
+        if (!ideograph) return false;
+        i += 3;
+    }
+    return characters >= 1 && characters <= 24;
+}
+
+// What an added site must not be called, ASCII case ignored: the ids of the
+// other sites, the board's key in [站点地址] and the built-in sites' settings keys.
+struct TakenIds {
+    std::set<std::string> names;
+    bool contains(std::string_view id) const { return names.contains(ToLowerAscii(id)); }
+    void add(std::string_view id) { names.insert(ToLowerAscii(id)); }
+};
+
+// The tables of one kind: a site's id that is not yet known adds a site,
+// which must give every key. Added sites follow the others in the byte order
+// of their ids.
 template <typename Record, typename Read, typename Check>
 void ApplySites(Problems& problems, const toml::node& node, std::string_view group,
-                std::vector<Record>& records, Read read, Check check) {
+                std::vector<Record>& records, Read read, Check check, DefinitionsOrigin origin,
+                TakenIds& taken) {
     const toml::table* table = node.as_table();
     if (!table) {
         problems.add(LineOf(node.source()), std::string(group), "wants a table");
         return;
     }
+    auto addedSoFar =
+        std::count_if(records.begin(), records.end(), [](const Record& r) { return !r.builtIn; });
+    std::vector<Record> added;
     for (const auto& [key, site] : *table) {
-        const std::string path = std::string(group) + "." + KeyText(key.str());
+        const std::string_view id = key.str();
+        const std::string path = std::string(group) + "." + KeyText(id);
         const auto record = std::find_if(records.begin(), records.end(),
-                                         [&](const Record& r) { return r.id == key.str(); });
-        if (record == records.end()) {
-            std::string known;
-            for (const Record& r : records)
-                known += (known.empty() ? "" : ", ") + KeyText(r.id);
-            problems.add(LineOf(key.source()), path, "is no such site; the sites are " + known);
+                                         [&](const Record& r) { return r.id == id; });
+        if (record != records.end()) {
+            ApplySite(problems, site, path, *record, read, check, origin);
             continue;
         }
-        ApplySite(problems, site, path, *record, read, check);
+        const long line = LineOf(key.source());
+        if (!IsSiteId(id)) {
+            problems.add(line, path,
+                         "is no site id: 1 to 24 letters, digits, Chinese characters, _ or -");
+            continue;
+        }
+        if (taken.contains(id)) {
+            problems.add(line, path, "is the name of another site, ASCII case ignored");
+            continue;
+        }
+        if (addedSoFar >= kMaxAddedSites) {
+            problems.add(line, path,
+                         "is one site too many: a file adds at most " +
+                             std::to_string(kMaxAddedSites) + " " + std::string(group) + " sites");
+            continue;
+        }
+        ++addedSoFar;
+        taken.add(id);
+        Record fresh;
+        fresh.id = std::string(id);
+        fresh.label = Utf8ToGbk(id);
+        fresh.builtIn = false;
+        if (ApplySite(problems, site, path, fresh, read, check, origin))
+            added.push_back(std::move(fresh));
+    }
+    std::sort(added.begin(), added.end(),
+              [](const Record& a, const Record& b) { return a.id < b.id; });
+    for (Record& site : added) {
+        site.index = static_cast<int>(records.size());
+        records.push_back(std::move(site));
     }
 }
 
-void ApplyRoot(Problems& problems, const toml::table& root, SiteDefinitions& definitions) {
+void ApplyRoot(Problems& problems, const toml::table& root, SiteDefinitions& definitions,
+               DefinitionsOrigin origin) {
+    TakenIds taken;
+    taken.add(kBoardAddressKey);
+    for (const BuiltInSwitch& builtIn : kBuiltInSwitches)
+        taken.add(builtIn.key);
+    for (const MagnetSite& site : definitions.magnet)
+        taken.add(site.id);
+    for (const OnlineSite& site : definitions.online)
+        taken.add(site.id);
     for (const auto& [key, node] : root) {
         const std::string_view name = key.str();
         if (name == "magnet") {
-            ApplySites(problems, node, name, definitions.magnet, ReadMagnetSite, CheckMagnetSite);
+            ApplySites(problems, node, name, definitions.magnet, ReadMagnetSite, CheckMagnetSite,
+                       origin, taken);
         } else if (name == "online") {
-            ApplySites(problems, node, name, definitions.online, ReadOnlineSite, CheckOnlineSite);
+            ApplySites(problems, node, name, definitions.online, ReadOnlineSite, CheckOnlineSite,
+                       origin, taken);
         } else if (name == "board") {
-            ApplySite(problems, node, "board", definitions.board, ReadBoard, CheckBoard);
+            ApplySite(problems, node, "board", definitions.board, ReadBoard, CheckBoard, origin);
         } else {
             problems.add(LineOf(key.source()), KeyText(name),
                          "is no part of a definitions file; the parts are magnet, online and "
@@ -554,7 +665,7 @@ SiteDefinitions BlankSiteDefinitions() {
 }
 
 LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view text,
-                                   std::string_view fileName) {
+                                   std::string_view fileName, DefinitionsOrigin origin) {
     LoadedDefinitions loaded;
     loaded.definitions = base;
     Problems problems;
@@ -592,7 +703,7 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
     try {
         const toml::table root = toml::parse(text, fileName);
         SiteDefinitions applied = base;
-        ApplyRoot(problems, root, applied);
+        ApplyRoot(problems, root, applied, origin);
         loaded.definitions = std::move(applied);
         loaded.warnings = std::move(problems.warnings);
         loaded.fileKeys = {problems.keys.begin(), problems.keys.end()};

@@ -1,9 +1,10 @@
 #pragma once
 // Reading a definitions file (TOML, UTF-8) into the site records. A file's
 // table for a site replaces the keys it names and keeps every other value of
-// the definitions it is applied over. A site table with any problem leaves
-// that site as it was, and the file's other sites still apply; a file that
-// does not parse changes nothing. Problems come back as values.
+// the definitions it is applied over (all of them with `inherit = false`); a
+// table for an id not yet known adds a site and must give every key. A site table with any problem
+// leaves that site as it was, and the file's other sites still apply; a file that does not parse
+// changes nothing. Problems come back as values.
 
 #include <set>
 #include <string>
@@ -45,8 +46,13 @@ struct LoadedDefinitions {
 // file is applied over.
 SiteDefinitions BlankSiteDefinitions();
 
+// Whose file is applied: a table of the user's file marks its site as
+// defined by the user (SiteEntry::userTable).
+enum class DefinitionsOrigin { BuiltIn, User };
+
 // `text` applied over `base`; `fileName` names the file in the problems.
 LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view text,
-                                   std::string_view fileName);
+                                   std::string_view fileName,
+                                   DefinitionsOrigin origin = DefinitionsOrigin::BuiltIn);
 
 }  // namespace sirelo

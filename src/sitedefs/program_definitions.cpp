@@ -85,7 +85,9 @@ std::string UserDefinitionsPath(AppConfig& config) {
 
 LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
     const FileText file = ReadDefinitionsFile(path);
-    if (file.text) return ApplyDefinitions(BuiltInSiteDefinitions(), *file.text, path);
+    if (file.text)
+        return ApplyDefinitions(BuiltInSiteDefinitions(), *file.text, path,
+                                DefinitionsOrigin::User);
     LoadedDefinitions loaded;
     loaded.definitions = BuiltInSiteDefinitions();
     if (!file.problem.empty()) {

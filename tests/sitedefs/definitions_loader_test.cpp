@@ -97,9 +97,32 @@ TEST(UserDefinitions, AnUnescapeStepFinishesHtmlReferences) {
 // built in, the good one applies, and each problem names its line and key.
 struct BadFile {
     const char* name;
-    const char* text;
+    std::string text;
     std::vector<std::string> problems;
 };
+
+// "sites.toml:<line>: <table>.<key>: is missing" for each key.
+std::vector<std::string> Missing(int line, const std::string& table,
+                                 const std::vector<std::string>& keys) {
+    std::vector<std::string> lines;
+    for (const std::string& key : keys)
+        lines.push_back("sites.toml:" + std::to_string(line) + ": " + table + "." + key +
+                        ": is missing");
+    return lines;
+}
+
+const std::vector<std::string> kMagnetKeys = {
+    "base",       "page",     "name.start", "name.end", "link.start",    "link.end",
+    "size.start", "size.end", "heat.start", "heat.end", "created.start", "created.end"};
+
+// A magnet site that gives every key.
+std::string WholeMagnetSite(const std::string& id, const std::string& more = "") {
+    std::string text =
+        "[magnet." + id + "]\nbase = \"http://127.0.0.1\"\npage = \"/{keyword}\"\n" + more;
+    for (const char* field : {"name", "link", "size", "heat", "created"})
+        text += "[magnet." + id + "." + field + "]\nstart = \"<" + field + ">\"\nend = \"<\"\n";
+    return text;
+}
 
 TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
     const std::string good = "\n[magnet.ZZS]\npage = \"/z/{keyword}/{page}\"\n";
@@ -148,10 +171,38 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         {"pattern matching empty text",
          "[board.date]\npattern = \"a??\"\n",
          {"sites.toml:2: board.date.pattern: can match empty text, which would match everywhere"}},
-        {"a seventh site",
-         "[magnet.Btdigg]\npage = \"/{keyword}\"\n",
-         {"sites.toml:1: magnet.Btdigg: is no such site; the sites are Btrabbit, ZZS, DSS, "
-          "Btbook"}},
+        {"an added site without every key", "[magnet.Btdigg]\npage = \"/{keyword}\"\n",
+         Missing(1, "magnet.Btdigg",
+                 {"base", "name.start", "name.end", "link.start", "link.end", "size.start",
+                  "size.end", "heat.start", "heat.end", "created.start", "created.end"})},
+        {"inherit = false without every key",
+         "\n[magnet.DSS]\ninherit = false\npage = \"/{keyword}\"\n",
+         Missing(2, "magnet.DSS",
+                 {"base", "name.start", "name.end", "link.start", "link.end", "size.start",
+                  "size.end", "heat.start", "heat.end", "created.start", "created.end"})},
+        {"inherit as text",
+         "[magnet.DSS]\ninherit = \"no\"\n",
+         {"sites.toml:2: magnet.DSS.inherit: wants true or false"}},
+        {"an id with a blank",
+         WholeMagnetSite("\"a b\""),
+         {"sites.toml:1: magnet.\"a b\": is no site id: 1 to 24 letters, digits, Chinese "
+          "characters, _ or -"}},
+        {"an id of 25 characters",
+         WholeMagnetSite(std::string(25, 'x')),
+         {"sites.toml:1: magnet." + std::string(25, 'x') +
+          ": is no site id: 1 to 24 letters, digits, Chinese characters, _ or -"}},
+        {"an id that differs in case only",
+         WholeMagnetSite("dss"),
+         {"sites.toml:1: magnet.dss: is the name of another site, ASCII case ignored"}},
+        {"an online id that is the board's address key",
+         "[online.\"院线热映\"]\nbase = \"http://127.0.0.1\"\n",
+         {"sites.toml:1: online.\"院线热映\": is the name of another site, ASCII case ignored"}},
+        {"an empty label",
+         "[magnet.DSS]\nlabel = \"\"\n",
+         {"sites.toml:2: magnet.DSS.label: is empty"}},
+        {"enabled as text",
+         "[magnet.DSS]\nenabled = \"yes\"\n",
+         {"sites.toml:2: magnet.DSS.enabled: wants true or false"}},
         {"bad base",
          "[board]\nbase = \"maoyan.com\"\n",
          {"sites.toml:2: board.base: wants http:// or https://, a host and an optional port, and "
@@ -166,10 +217,68 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         const LoadedDefinitions loaded = Apply(file.text + good);
         EXPECT_EQ(Described(loaded), file.problems);
         EXPECT_EQ(loaded.definitions.magnet[kDss], BuiltIns().magnet[kDss]);
+        EXPECT_EQ(loaded.definitions.magnet.size(), BuiltIns().magnet.size());
         EXPECT_EQ(loaded.definitions.online, BuiltIns().online);
         EXPECT_EQ(loaded.definitions.board, BuiltIns().board);
         EXPECT_EQ(loaded.definitions.magnet[kZzs].pagePath, "/z/{keyword}/{page}");
     }
+}
+
+TEST(UserDefinitions, AddedSitesFollowTheBuiltInOnesInTheOrderOfTheirIds) {
+    std::string text = WholeMagnetSite("zeta", "label = \"泽塔\"\nenabled = false\n") +
+                       WholeMagnetSite("Alpha") + R"(
+[online.film-1]
+base = "http://127.0.0.1:9/"
+search = "s"
+form = "wd={keyword}"
+hit = "h.+"
+[online.film-1.detail]
+start = "a"
+end = "b"
+[online.film-1.name]
+start = "c"
+end = "d"
+[online.film-1.item]
+start = "e"
+end = "f"
+[magnet.ZZS]
+inherit = false
+base = "http://127.0.0.1"
+page = "/{keyword}"
+)";
+    for (const char* field : {"name", "link", "size", "heat", "created"})
+        text += "[magnet.ZZS." + std::string(field) + "]\nstart = \"x\"\nend = \"y\"\n";
+    const LoadedDefinitions loaded =
+        ApplyDefinitions(BuiltIns(), text, "sites.toml", DefinitionsOrigin::User);
+    EXPECT_EQ(Described(loaded), std::vector<std::string>{});
+    const std::vector<MagnetSite>& magnet = loaded.definitions.magnet;
+    ASSERT_EQ(magnet.size(), 6u);
+    EXPECT_EQ(magnet[4].id, "Alpha");
+    EXPECT_EQ(magnet[4].index, 4);
+    EXPECT_EQ(magnet[4].label, "Alpha");
+    EXPECT_TRUE(magnet[4].enabled && !magnet[4].builtIn && magnet[4].userTable);
+    EXPECT_EQ(magnet[5].id, "zeta");
+    EXPECT_EQ(magnet[5].label, Gbk("泽塔"));
+    EXPECT_FALSE(magnet[5].enabled);
+    ASSERT_EQ(loaded.definitions.online.size(), 3u);
+    EXPECT_EQ(loaded.definitions.online[2].id, "film-1");
+    EXPECT_EQ(loaded.definitions.online[2].base, "http://127.0.0.1:9/");
+    // inherit = false keeps nothing of the old definition but the site itself.
+    EXPECT_TRUE(magnet[kZzs].userTable && magnet[kZzs].builtIn);
+    EXPECT_TRUE(magnet[kZzs].noResults.empty());
+    EXPECT_TRUE(magnet[kZzs].fields[kFieldName].steps.empty());
+    EXPECT_EQ(magnet[kZzs].label, "ZZS");
+    EXPECT_FALSE(magnet[kDss].userTable);
+
+    // Seventeen added magnet sites: the one beyond sixteen is a problem of its own table.
+    std::string many;
+    for (char c = 'a'; c <= 'q'; ++c)
+        many += WholeMagnetSite(std::string("site-") + c);
+    const LoadedDefinitions tooMany = Apply(many);
+    EXPECT_EQ(Described(tooMany),
+              std::vector<std::string>{"sites.toml:289: magnet.site-q: is one site too many: a "
+                                       "file adds at most 16 magnet sites"});
+    EXPECT_EQ(tooMany.definitions.magnet.size(), 20u);
 }
 
 TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
