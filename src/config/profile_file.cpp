@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <functional>
 
 #include "config/profile_text.h"
 
@@ -176,8 +177,11 @@ bool ReplaceFile(const std::string& path, std::string_view content) {
     return true;
 }
 
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
+namespace {
+
+// The file's text, or empty text for a missing file, through `edit` and back.
+bool EditProfile(const std::string& path,
+                 const std::function<std::string(std::string_view)>& edit) {
     const std::optional<std::string> target = WriteTarget(path);
     if (!target) return false;
     std::string text;
@@ -192,7 +196,20 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
         return false;
     }
     RemoveStaleTemporaries(*target);
-    return ReplaceFile(*target, WithProfileValue(text, section, key, value));
+    return ReplaceFile(*target, edit(text));
+}
+
+}  // namespace
+
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    return EditProfile(
+        path, [&](std::string_view text) { return WithProfileValue(text, section, key, value); });
+}
+
+bool RemoveProfileString(const std::string& path, std::string_view section, std::string_view key) {
+    return EditProfile(
+        path, [&](std::string_view text) { return WithoutProfileKey(text, section, key); });
 }
 
 }  // namespace sirelo

@@ -45,4 +45,8 @@ void RemoveStaleTemporaries(const std::string& path);
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 
+// Removes one key (see WithoutProfileKey) the same way; true when the file has
+// no such key afterwards.
+bool RemoveProfileString(const std::string& path, std::string_view section, std::string_view key);
+
 }  // namespace sirelo

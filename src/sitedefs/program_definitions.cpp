@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "config/app_config.h"
+#include "sitedefs/definition_layers.h"
 
 namespace sirelo {
 
@@ -83,10 +84,11 @@ std::string UserDefinitionsPath(AppConfig& config) {
     return path + "sites.toml";
 }
 
-LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
+LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist,
+                                      const SiteDefinitions& base) {
     const FileText file = ReadDefinitionsFile(path);
-    if (file.text) return ApplyDefinitions(BuiltInSiteDefinitions(), *file.text, path);
-    LoadedDefinitions loaded{BuiltInSiteDefinitions(), {}};
+    if (file.text) return ApplyDefinitions(base, *file.text, path);
+    LoadedDefinitions loaded{base, {}};
     if (!file.problem.empty()) {
         loaded.problems.push_back({path, 0, "", file.problem});
     } else if (mustExist) {
@@ -96,10 +98,9 @@ LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
 }
 
 SiteDefinitions ProgramSiteDefinitions(AppConfig& config, std::FILE* report) {
-    LoadedDefinitions loaded = LoadDefinitionsFile(UserDefinitionsPath(config), false);
-    for (const DefinitionProblem& problem : loaded.problems)
-        std::fprintf(report, "sirelo: %s\n", DescribeProblem(problem).c_str());
-    return std::move(loaded.definitions);
+    DefinitionLayers layers = LoadDefinitionLayers(config);
+    ReportLayerProblems(layers, report, "sirelo");
+    return std::move(layers.definitions);
 }
 
 }  // namespace sirelo
