@@ -11,7 +11,7 @@
 #include "config/network_settings.h"
 #include "net/http_proxy.h"
 #include "sitecheck_modes.h"
-#include "sitedefs/program_definitions.h"
+#include "sitedefs/definition_layers.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
@@ -50,14 +50,16 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
 }
 
 SiteDefinitions CheckDefinitions(const CheckArgs& args) {
-    LoadedDefinitions loaded =
-        args.sites ? LoadDefinitionsFile(*args.sites, true)
-                   : LoadDefinitionsFile(UserDefinitionsPath(TheAppConfig()), false);
-    for (const DefinitionProblem& problem : loaded.problems) {
+    DefinitionLayers layers = LoadDefinitionLayers(TheAppConfig(), {args.sites});
+    if (layers.feed && !layers.cachedFeed.whyNotInForce.empty()) {
+        std::fprintf(stderr, "sirelo-sitecheck: %s: %s\n", layers.feedCache.file.c_str(),
+                     TerminalSafe(layers.cachedFeed.whyNotInForce).c_str());
+    }
+    for (const DefinitionProblem& problem : layers.userProblems) {
         std::fprintf(stderr, "sirelo-sitecheck: %s\n",
                      TerminalSafe(DescribeProblem(problem)).c_str());
     }
-    return std::move(loaded.definitions);
+    return std::move(layers.definitions);
 }
 
 void UseProxy(const CheckArgs& args) {

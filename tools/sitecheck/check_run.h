@@ -34,8 +34,9 @@ struct CheckArgs {
 CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
                          const std::set<std::string>& knownFlags);
 
-// The definitions the program would run with (or those of --sites), every
-// problem of the file written to stderr.
+// The definitions the program would run with: the built-ins, the cached copy
+// of the feed, the user's file or that of --sites; every problem of the file
+// and a feed copy that is not in force written to stderr.
 SiteDefinitions CheckDefinitions(const CheckArgs& args);
 
 // The proxy the program would use ([网络] 代理 of the configuration file), or
