@@ -1,6 +1,10 @@
 #include <QApplication>
 
+#include <ctime>
+
 #include "app/clipboard_handoff.h"
+#include "app/detached_thread.h"
+#include "app/feed_check_start.h"
 #include "app/main_window.h"
 #include "app/run_ports.h"
 #include "app/site_worker_launcher.h"
@@ -9,7 +13,7 @@
 #include "config/network_settings.h"
 #include "config/site_addresses.h"
 #include "net/http_proxy.h"
-#include "sitedefs/program_definitions.h"
+#include "sitedefs/definition_layers.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,9 +22,12 @@ int main(int argc, char* argv[]) {
     static const sirelo::SteadyClock clock;
     // Before any thread starts: the board loader fetches at once.
     sirelo::SetHttpProxy(sirelo::ReadProxySetting(sirelo::TheAppConfig()));
-    // Read once, before any worker runs; problems go to stderr, never to a window.
-    static const sirelo::SiteDefinitions definitions =
-        sirelo::ProgramSiteDefinitions(sirelo::TheAppConfig(), stderr);
+    // Read once, before any worker runs: the built-ins, the cached feed copy, the
+    // user's file. Problems go to stderr, never to a window.
+    static const sirelo::DefinitionLayers layers =
+        sirelo::LoadDefinitionLayers(sirelo::TheAppConfig());
+    sirelo::ReportLayerProblems(layers, stderr, "sirelo");
+    const sirelo::SiteDefinitions& definitions = layers.definitions;
     auto* window = new sirelo::MainWindow(
         clock, definitions,
         sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), sirelo::DefinedAddresses(definitions)),
@@ -28,6 +35,7 @@ int main(int argc, char* argv[]) {
     // Closing ends the process at once: no prompt, no wait for running threads.
     QObject::connect(window, &sirelo::MainWindow::closed, [] { sirelo::EndProgram(); });
     window->show();
+    sirelo::StartFeedCheck(layers, *window, std::time(nullptr), sirelo::StartDetached);
     app.exec();
     sirelo::EndProgram();
 }

@@ -432,7 +432,8 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
     QMetaObject::invokeMethod(
         this,
         [this, tips] {
-            状态条1窗格[0]->setToolTip(PlainTip(tips.magnetPane));
+            magnetOutcomes_ = tips.magnetPane;
+            状态条1窗格[0]->setToolTip(PlainTip(JoinLines(feedLine_, magnetOutcomes_)));
             状态条1窗格[1]->setToolTip(PlainTip(tips.onlinePane));
             // A site left out of this run keeps the tooltip of its last run.
             for (int site = 0; site < kMagnetSiteCount; ++site) {
@@ -449,6 +450,16 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
                         PlainTip(JoinLines(addressNotes_[std::string(kOnlineSiteIds[site])],
                                            tips.onlineSites[site])));
             }
+        },
+        Qt::QueuedConnection);
+}
+
+void MainWindow::showFeedState(const std::string& line) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, line] {
+            feedLine_ = line;
+            状态条1窗格[0]->setToolTip(PlainTip(JoinLines(feedLine_, magnetOutcomes_)));
         },
         Qt::QueuedConnection);
 }

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/feed_check_start.h"
 #include "app/run_ports.h"
 #include "app/search_controller.h"
 
@@ -28,7 +29,11 @@ class ResultListModel;
 class SettingsPanel;
 class SortedRowsProxy;
 
-class MainWindow : public QMainWindow, private RunView, private Notifier, private SearchBox {
+class MainWindow : public QMainWindow,
+                   public FeedStateView,
+                   private RunView,
+                   private Notifier,
+                   private SearchBox {
     Q_OBJECT
 
   public:
@@ -51,6 +56,9 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
 
     // Modal over the main window; the board's promotional slots open it too.
     void openSponsorWindow();
+
+    // Any thread: posted. The line opens the tooltip of status pane 0 from now on.
+    void showFeedState(const std::string& line) override;
 
   signals:
     // The window was closed: the program ends.
@@ -125,6 +133,9 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     // Site id (UTF-8) -> the line on its refused [站点地址] value, GBK; said
     // first in each of that site's tooltips.
     std::map<std::string, std::string> addressNotes_;
+    // GBK: the feed's line and the last run's magnet outcomes, the tooltip of pane 0.
+    std::string feedLine_;
+    std::string magnetOutcomes_;
 };
 
 }  // namespace sirelo
