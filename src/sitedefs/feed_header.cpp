@@ -79,6 +79,9 @@ FeedHeader ReadFeedHeader(std::string_view text, std::string_view fileName) {
     } catch (const std::exception& error) {
         header.problems.push_back({std::string(fileName), 0, "", error.what()});
     }
+    std::stable_sort(
+        header.problems.begin(), header.problems.end(),
+        [](const DefinitionProblem& a, const DefinitionProblem& b) { return a.line < b.line; });
     return header;
 }
 

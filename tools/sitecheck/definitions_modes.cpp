@@ -5,7 +5,9 @@
 
 #include "check_run.h"
 #include "config/app_config.h"
+#include "config/profile_file.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/feed_header.h"
 #include "sitedefs/program_definitions.h"
 
 namespace sirelo::sitecheck {
@@ -28,7 +30,12 @@ int RunValidate(const std::vector<std::string>& args) {
     std::optional<std::string> named = parsed.sites;
     if (!parsed.positional.empty()) named = parsed.positional[0];
     const std::string path = named ? *named : UserDefinitionsPath(TheAppConfig());
-    const LoadedDefinitions loaded = LoadDefinitionsFile(path, named.has_value());
+    LoadedDefinitions loaded = LoadDefinitionsFile(path, named.has_value());
+    // A feed's [feed] table is only read once the rest of the file is clean.
+    if (const std::optional<std::string> text = ReadWholeFile(path);
+        text && loaded.problems.empty()) {
+        loaded.problems = ReadFeedHeader(*text, path).problems;
+    }
     for (const DefinitionProblem& problem : loaded.problems) {
         std::printf("%s\n", TerminalSafe(DescribeProblem(problem)).c_str());
     }
