@@ -34,19 +34,18 @@ std::string Unreachable(const std::string& details) {
 }  // namespace
 
 std::string FeedStateLine(const FeedLineFacts& facts, std::int64_t now) {
-    const std::string inForce = !facts.copyInForce             ? "内置定义"
-                                : facts.versionInForce.empty() ? "上次下载的定义"
-                                                               : facts.versionInForce;
-    const std::string still = "，仍用 " + inForce;
+    const std::string still = !facts.copyInForce             ? "，仍用内置定义"
+                              : facts.versionInForce.empty() ? "，仍用上次下载的定义"
+                                                             : "，仍用 " + facts.versionInForce;
     if (!facts.state) return Utf8ToGbk("站点定义订阅：尚未下载" + still);
     const FeedState& state = *facts.state;
     const std::string version = state.version.empty() ? "" : " " + state.version;
     std::string line;
     if (state.result == "updated" && facts.checkedThisRun) {
         line = "站点定义：订阅版本" + version + " 已于" + When(state.checkedAt, now) +
-               "下载，下次启动时生效";
+               " 下载，下次启动时生效";
     } else if ((state.result == "updated" || state.result == "unchanged") && !facts.copyInForce) {
-        line = "站点定义订阅：已下载的副本签名不符，未采用" + still;
+        line = "站点定义订阅：已下载的副本未通过校验，未采用" + still;
     } else if (state.result == "updated" || state.result == "unchanged") {
         line = "站点定义：订阅版本" + version + "，" + When(state.checkedAt, now) + " 已检查";
     } else if (state.result == "bad-signature") {

@@ -166,7 +166,7 @@ void FeedWindowTest::aFeedFetchedAtStartUpIsInForceAtTheNextStart() {
     writeSettings(true);
 
     QVERIFY(startProgram() >= 0);
-    QCOMPARE(paneZeroFirstLine(), QStringLiteral("站点定义订阅：尚未下载，仍用 内置定义"));
+    QCOMPARE(paneZeroFirstLine(), QStringLiteral("站点定义订阅：尚未下载，仍用内置定义"));
     QTRY_VERIFY_WITH_TIMEOUT(paneZeroFirstLine().endsWith(QStringLiteral("下次启动时生效")), 10000);
     QCOMPARE(feed_->server().RequestCount("/sites.toml"), 1u);
     QCOMPARE(feed_->server().RequestCount("/sites.toml.minisig"), 1u);
