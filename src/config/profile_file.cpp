@@ -208,6 +208,11 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
 }
 
 bool RemoveProfileString(const std::string& path, std::string_view section, std::string_view key) {
+    // Nothing to remove is no reason to create or rewrite the file.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return true;
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (text && WithoutProfileKey(*text, section, key) == *text) return true;
     return EditProfile(
         path, [&](std::string_view text) { return WithoutProfileKey(text, section, key); });
 }
