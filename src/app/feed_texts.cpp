@@ -39,7 +39,9 @@ std::string FeedStateLine(const FeedLineFacts& facts, std::int64_t now) {
                                                              : "，仍用 " + facts.versionInForce;
     if (!facts.state) return Utf8ToGbk("站点定义订阅：尚未下载" + still);
     const FeedState& state = *facts.state;
-    const std::string version = state.version.empty() ? "" : " " + state.version;
+    // At start-up the version of the copy verified then, not what the state file says.
+    const std::string& named = facts.checkedThisRun ? state.version : facts.versionInForce;
+    const std::string version = named.empty() ? "" : " " + named;
     std::string line;
     if (state.result == "updated" && facts.checkedThisRun) {
         line = "站点定义：订阅版本" + version + " 已于" + When(state.checkedAt, now) +

@@ -16,7 +16,7 @@ CheckedFeed CheckFeed(const SiteDefinitions& base, std::string_view file,
     const std::optional<MinisignKey> key = ReadMinisignKey(publicKey);
     if (!key) {
         checked.verdict = FeedVerdict::BadSignature;
-        checked.problems.push_back("订阅公钥 is no minisign public key");
+        checked.problems.push_back("Configuration.ini: [站点] 订阅公钥: is no minisign public key");
         return checked;
     }
     const SignatureCheck signed_ = CheckMinisignSignature(*key, file, signature);

@@ -65,7 +65,7 @@ FeedUpdate UpdateFeed(const FeedCachePaths& paths, const FeedSettings& settings,
         return update;
     };
     if (const std::string problem = FeedAddressProblem(settings.address); !problem.empty())
-        return finish("refused", {"订阅地址 " + problem});
+        return finish("refused", {"Configuration.ini: [站点] 订阅地址: " + problem});
 
     ConditionalGet get{settings.address, {}, {}, kFeedFileLimit};
     if (cached.copy) {
