@@ -22,8 +22,7 @@ std::string OneLine(std::string text) {
 }
 
 bool EnsureFolder(const std::string& folder) {
-    if (::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) return true;
-    return false;
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 }  // namespace
