@@ -21,9 +21,8 @@ bool StaysOnHost(std::string_view address, std::string_view base) {
 
 bool MayOpenOnlinePage(const SiteDefinitions& definitions, const SiteAddresses& addresses,
                        std::string_view siteLabel, std::string_view address) {
-    for (int site = 0; site < kOnlineSiteCount; ++site) {
-        if (definitions.online[site].label == siteLabel)
-            return StaysOnHost(address, OnlineBase(addresses, site));
+    for (const OnlineSite& site : definitions.online) {
+        if (site.label == siteLabel) return StaysOnHost(address, OnlineBase(addresses, site.index));
     }
     return false;
 }

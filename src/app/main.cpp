@@ -23,15 +23,16 @@ int main(int argc, char* argv[]) {
     // Before any thread starts: the board loader fetches at once.
     sirelo::SetHttpProxy(sirelo::ReadProxySetting(sirelo::TheAppConfig()));
     // Read once, before any worker runs: the built-ins, the cached feed copy, the
-    // user's file. Problems go to stderr, never to a window.
+    // user's file. Problems go to stderr, and the first of the user's file opens
+    // the tooltips of the sites it keeps built in.
     static const sirelo::DefinitionLayers layers =
         sirelo::LoadDefinitionLayers(sirelo::TheAppConfig());
     sirelo::ReportLayerProblems(layers, stderr, "sirelo");
     const sirelo::SiteDefinitions& definitions = layers.definitions;
     auto* window = new sirelo::MainWindow(
-        clock, definitions,
-        sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), sirelo::DefinedAddresses(definitions)),
+        clock, definitions, sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), definitions),
         sirelo::MakeSiteWorkerLauncher);
+    window->showDefinitionProblems(layers.userProblems);
     // Closing ends the process at once: no prompt, no wait for running threads.
     QObject::connect(window, &sirelo::MainWindow::closed, [] { sirelo::EndProgram(); });
     window->show();

@@ -20,11 +20,13 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTreeView>
 #include <QUrl>
 #include <utility>
 
 #include "app/cut_cell_delegate.h"
+#include "app/definitions_note.h"
 #include "app/detached_thread.h"
 #include "app/link_checks.h"
 #include "app/outcome_texts.h"
@@ -92,7 +94,7 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
     boardTab_->setOutcomeListener([this](const BoardOutcome& outcome) {
         选择夹1->setTabToolTip(
             选择夹1->indexOf(boardTab_),
-            PlainTip(JoinLines(addressNotes_[kBoardAddressKey], BoardOutcomeLine(outcome))));
+            PlainTip(JoinLines(siteNotes_[kBoardAddressKey], BoardOutcomeLine(outcome))));
     });
     boardTab_->startLoading(definitions.board, addresses.board + definitions.board.pagePath,
                             StartDetached);
@@ -176,7 +178,8 @@ void MainWindow::buildTabs(QWidget* parent) {
     超级列表框2 = buildResultList(onlinePage, "超级列表框2", onlineRows_, {50, 200, 200, 200, 450});
     选择夹1->addTab(onlinePage, QStringLiteral("在线播放"));
 
-    settingsPanel_ = new SettingsPanel(controller_.settings());
+    settingsPanel_ =
+        new SettingsPanel(controller_.settings(), SiteSwitchesOf(controller_.definitions()));
     选择夹1->addTab(settingsPanel_, QStringLiteral("设置中心"));
     选择夹1->addTab(buildSponsorPage(), QStringLiteral("打赏赞助"));
     选择夹1->addTab(buildReleaseNotesPage(), QStringLiteral("更新日志"));
@@ -433,22 +436,23 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
         this,
         [this, tips] {
             magnetOutcomes_ = tips.magnetPane;
-            状态条1窗格[0]->setToolTip(PlainTip(JoinLines(feedLine_, magnetOutcomes_)));
+            showPaneZeroTip();
             状态条1窗格[1]->setToolTip(PlainTip(tips.onlinePane));
             // A site left out of this run keeps the tooltip of its last run.
-            for (int site = 0; site < kMagnetSiteCount; ++site) {
+            const SiteDefinitions& sites = controller_.definitions();
+            for (std::size_t site = 0; site < tips.magnetSites.size(); ++site) {
                 if (!tips.magnetSites[site].empty())
                     settingsPanel_->setSiteToolTip(
-                        kMagnetSiteBoxes[site],
-                        PlainTip(JoinLines(addressNotes_[std::string(kMagnetSiteIds[site])],
-                                           tips.magnetSites[site])));
+                        SiteKind::Magnet, static_cast<int>(site),
+                        PlainTip(
+                            JoinLines(siteNotes_[sites.magnet[site].id], tips.magnetSites[site])));
             }
-            for (int site = 0; site < kOnlineSiteCount; ++site) {
+            for (std::size_t site = 0; site < tips.onlineSites.size(); ++site) {
                 if (!tips.onlineSites[site].empty())
                     settingsPanel_->setSiteToolTip(
-                        kOnlineSiteBoxes[site],
-                        PlainTip(JoinLines(addressNotes_[std::string(kOnlineSiteIds[site])],
-                                           tips.onlineSites[site])));
+                        SiteKind::Online, static_cast<int>(site),
+                        PlainTip(
+                            JoinLines(siteNotes_[sites.online[site].id], tips.onlineSites[site])));
             }
         },
         Qt::QueuedConnection);
@@ -459,23 +463,50 @@ void MainWindow::showFeedState(const std::string& line) {
         this,
         [this, line] {
             feedLine_ = line;
-            状态条1窗格[0]->setToolTip(PlainTip(JoinLines(feedLine_, magnetOutcomes_)));
+            showPaneZeroTip();
         },
         Qt::QueuedConnection);
 }
 
 void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused) {
     for (const RefusedAddress& address : refused)
-        addressNotes_[address.key] = RefusedAddressLine(address);
-    for (int site = 0; site < kMagnetSiteCount; ++site) {
-        const std::string& note = addressNotes_[std::string(kMagnetSiteIds[site])];
-        if (!note.empty()) settingsPanel_->setSiteToolTip(kMagnetSiteBoxes[site], PlainTip(note));
+        siteNotes_[address.key] = RefusedAddressLine(address);
+    showSiteNotes();
+}
+
+void MainWindow::showDefinitionProblems(const std::vector<DefinitionProblem>& problems) {
+    Q_ASSERT(QThread::currentThread() == thread());
+    paneNote_ = RejectedDefinitionsLine(problems, {});
+    showPaneZeroTip();
+    auto note = [&](const std::string& id) {
+        std::string& notes = siteNotes_[id];
+        notes = JoinLines(RejectedDefinitionsLine(problems, id), notes);
+    };
+    for (const MagnetSite& site : controller_.definitions().magnet)
+        note(site.id);
+    for (const OnlineSite& site : controller_.definitions().online)
+        note(site.id);
+    showSiteNotes();
+}
+
+void MainWindow::showPaneZeroTip() {
+    Q_ASSERT(QThread::currentThread() == thread());
+    状态条1窗格[0]->setToolTip(
+        PlainTip(JoinLines(feedLine_, JoinLines(paneNote_, magnetOutcomes_))));
+}
+
+void MainWindow::showSiteNotes() {
+    for (const MagnetSite& site : controller_.definitions().magnet) {
+        const std::string& note = siteNotes_[site.id];
+        if (!note.empty())
+            settingsPanel_->setSiteToolTip(SiteKind::Magnet, site.index, PlainTip(note));
     }
-    for (int site = 0; site < kOnlineSiteCount; ++site) {
-        const std::string& note = addressNotes_[std::string(kOnlineSiteIds[site])];
-        if (!note.empty()) settingsPanel_->setSiteToolTip(kOnlineSiteBoxes[site], PlainTip(note));
+    for (const OnlineSite& site : controller_.definitions().online) {
+        const std::string& note = siteNotes_[site.id];
+        if (!note.empty())
+            settingsPanel_->setSiteToolTip(SiteKind::Online, site.index, PlainTip(note));
     }
-    const std::string& boardNote = addressNotes_[kBoardAddressKey];
+    const std::string& boardNote = siteNotes_[kBoardAddressKey];
     if (!boardNote.empty())
         选择夹1->setTabToolTip(选择夹1->indexOf(boardTab_), PlainTip(boardNote));
 }

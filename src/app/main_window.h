@@ -14,6 +14,7 @@
 #include "app/feed_check_start.h"
 #include "app/run_ports.h"
 #include "app/search_controller.h"
+#include "sitedefs/definitions_loader.h"
 
 class QLabel;
 class QLineEdit;
@@ -57,8 +58,12 @@ class MainWindow : public QMainWindow,
     // Modal over the main window; the board's promotional slots open it too.
     void openSponsorWindow();
 
-    // Any thread: posted. The line opens the tooltip of status pane 0 from now on.
+    // Any thread: posted. The line (GBK) opens the tooltip of status pane 0 from now on.
     void showFeedState(const std::string& line) override;
+    // Window thread, at start: the first problem of the user's sites.toml opens
+    // the tooltips of status pane 0 (after the feed's line) and of each site it
+    // keeps built in.
+    void showDefinitionProblems(const std::vector<DefinitionProblem>& problems);
 
   signals:
     // The window was closed: the program ends.
@@ -94,6 +99,10 @@ class MainWindow : public QMainWindow,
     void showOutcomeTips(const OutcomeTips& tips) override;
     // Window thread, at start: each refused [站点地址] value opens its site's tooltips.
     void showRefusedAddresses(const std::vector<RefusedAddress>& refused);
+    // Window thread: the site notes as the sites' tooltips, until their first run.
+    void showSiteNotes();
+    // Window thread: the feed's line, the note and the outcomes as pane 0's tooltip.
+    void showPaneZeroTip();
     void setButtonVisible(RunButton which, bool visible) override;
     void setButtonEnabled(RunButton which, bool enabled) override;
     void selectTab(int index) override;
@@ -130,11 +139,13 @@ class MainWindow : public QMainWindow,
     std::array<QLabel*, 5> 状态条1窗格{};     // the panes of the status bar 状态条1
     QMenu* 磁力链接 = nullptr;                // context menu of 超级列表框1
     QMenu* 在线播放菜单 = nullptr;            // context menu of 超级列表框2
-    // Site id (UTF-8) -> the line on its refused [站点地址] value, GBK; said
-    // first in each of that site's tooltips.
-    std::map<std::string, std::string> addressNotes_;
-    // GBK: the feed's line and the last run's magnet outcomes, the tooltip of pane 0.
+    // Site id (UTF-8) -> the lines said first in each of that site's tooltips,
+    // GBK: the user's sites.toml keeping it built in, its refused [站点地址] value.
+    std::map<std::string, std::string> siteNotes_;
+    // The tooltip of status pane 0, GBK, in this order: the feed's line, the note
+    // on the user's sites.toml, the last run's magnet outcomes.
     std::string feedLine_;
+    std::string paneNote_;
     std::string magnetOutcomes_;
 };
 

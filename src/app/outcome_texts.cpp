@@ -138,13 +138,15 @@ OutcomeTips RunOutcomeTips(const RunOutcomeSnapshot& snapshot, const SiteDefinit
         if (!pane.empty()) pane += '\n';
         pane += line;
     };
-    for (int i = 0; i < kMagnetSiteCount; ++i) {
-        tips.magnetSites[i] = MagnetOutcomeLine(definitions.magnet[i].label, snapshot.magnet[i]);
-        addLine(tips.magnetPane, tips.magnetSites[i]);
+    for (const MagnetSite& site : definitions.magnet) {
+        const std::string& line = tips.magnetSites.emplace_back(
+            MagnetOutcomeLine(site.label, snapshot.magnet[site.index]));
+        addLine(tips.magnetPane, line);
     }
-    for (int i = 0; i < kOnlineSiteCount; ++i) {
-        tips.onlineSites[i] = OnlineOutcomeLine(definitions.online[i].label, snapshot.online[i]);
-        addLine(tips.onlinePane, tips.onlineSites[i]);
+    for (const OnlineSite& site : definitions.online) {
+        const std::string& line = tips.onlineSites.emplace_back(
+            OnlineOutcomeLine(site.label, snapshot.online[site.index]));
+        addLine(tips.onlinePane, line);
     }
     return tips;
 }

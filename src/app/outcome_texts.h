@@ -2,8 +2,8 @@
 // The outcome of each site in words, GBK: one line per site for the tooltips
 // of the status panes, the settings checkboxes and the board tab.
 
-#include <array>
 #include <string>
+#include <vector>
 
 #include "board/board_loader.h"
 #include "config/live_settings.h"
@@ -36,8 +36,8 @@ std::string JoinLines(const std::string& first, const std::string& second);
 struct OutcomeTips {
     std::string magnetPane;  // one line per magnet site asked in this run
     std::string onlinePane;
-    std::array<std::string, kMagnetSiteCount> magnetSites;  // empty: not asked
-    std::array<std::string, kOnlineSiteCount> onlineSites;
+    std::vector<std::string> magnetSites;  // by the site's place; empty: not asked
+    std::vector<std::string> onlineSites;
 };
 
 // The sites' labels come from `definitions`.

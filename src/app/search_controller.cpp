@@ -10,6 +10,7 @@ namespace sirelo {
 SearchController::SearchController(RunPorts ports, const SiteDefinitions& definitions,
                                    SiteAddresses addresses, const LauncherFactory& makeLauncher)
     : ports_(ports),
+      settings_(SiteSwitchesOf(definitions)),
       context_{run_,
                magnetList_,
                onlineList_,
@@ -87,14 +88,15 @@ void SearchController::resetRun() {
 }
 
 void SearchController::dispatchPage(const RunLock& lock, int page) {
-    for (int site = 0; site < kMagnetSiteCount; ++site) {
-        if (settings_.magnetSites[site]) launcher_->startMagnetWorker(lock, site, page);
+    for (std::size_t site = 0; site < settings_.magnetSites.size(); ++site) {
+        if (settings_.magnetSites[site])
+            launcher_->startMagnetWorker(lock, static_cast<int>(site), page);
     }
 }
 
 void SearchController::launchOnlineSearch(const RunLock& lock) {
-    for (int site = 0; site < kOnlineSiteCount; ++site) {
-        if (settings_.onlineSites[site]) launcher_->startOnlineWorker(lock, site);
+    for (std::size_t site = 0; site < settings_.onlineSites.size(); ++site) {
+        if (settings_.onlineSites[site]) launcher_->startOnlineWorker(lock, static_cast<int>(site));
     }
 }
 

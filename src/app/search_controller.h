@@ -13,6 +13,7 @@
 #include "config/live_settings.h"
 #include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "sites/result_list.h"
 #include "sites/search_run.h"
 #include "sites/worker_context.h"

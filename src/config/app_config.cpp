@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 #include "config/profile_file.h"
 #include "config/profile_text.h"
@@ -104,6 +105,10 @@ void AppConfig::loadSettings(SettingsControls& controls) {
     for (std::size_t i = 0; i < kFlagSettings.size(); ++i) {
         flags[i] = read(kFlagSettings[i].section, kFlagSettings[i].key);
     }
+    const std::vector<SiteSwitch>& sites = controls.siteSwitches();
+    std::vector<std::string> siteFlags;
+    for (const SiteSwitch& site : sites)
+        siteFlags.push_back(read(SiteSection(site.kind), site.key.c_str()));
 
     for (std::size_t i = 0; i < kNumberSettings.size(); ++i) {
         if (!numbers[i].empty()) controls.setNumberText(kNumberSettings[i].box, numbers[i]);
@@ -112,6 +117,9 @@ void AppConfig::loadSettings(SettingsControls& controls) {
         if (!flags[i].empty()) {
             controls.setFlagChecked(kFlagSettings[i].box, flags[i] == CheckedText());
         }
+    }
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+        if (!siteFlags[i].empty()) controls.setSiteChecked(sites[i], siteFlags[i] == CheckedText());
     }
 }
 

@@ -27,8 +27,9 @@ class AppConfig {
     std::string configFilePath() const;
     const std::string& driveRoot() const { return driveRoot_; }
 
-    // Puts the twelve keys into the controls. Never writes the file: while it
-    // runs, loadingMarker() is "读取配置" and the change rules do not write.
+    // Puts the keys of the numbers, the flags and the sites' switches into the controls. Never
+    // writes the file: while it runs, loadingMarker() is "读取配置" and the change rules do not
+    // write.
     void loadSettings(SettingsControls& controls);
     // GBK texts. False when the write failed, the file then being as it was.
     bool writeSetting(std::string_view section, std::string_view key, std::string_view value);

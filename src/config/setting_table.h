@@ -1,28 +1,14 @@
 #pragma once
-// The twelve settings: each control, its section and key in Configuration.ini
-// and its form default. Texts here are UTF-8; the file and the core use GBK.
+// The settings that are not sites: each control, its section and key in
+// Configuration.ini and its form default. The sites' switches come from the
+// roster (config/site_switch.h). Texts here are UTF-8; the file and the core use GBK.
 
 #include <array>
 
 namespace sirelo {
 
 enum class NumberBox { ThreadCount, Interval, PageCount };
-enum class FlagBox {
-    ExactSearch,
-    FilterLinks,
-    KeepNewestShown,
-    Btrabbit,
-    Zzs,
-    Dss,
-    Btbook,
-    SevenDds,
-    Lexiang
-};
-
-// The checkboxes that enable the sites, indexed by MagnetSiteIndex and OnlineSiteIndex.
-inline constexpr std::array<FlagBox, 4> kMagnetSiteBoxes{FlagBox::Btrabbit, FlagBox::Zzs,
-                                                         FlagBox::Dss, FlagBox::Btbook};
-inline constexpr std::array<FlagBox, 2> kOnlineSiteBoxes{FlagBox::SevenDds, FlagBox::Lexiang};
+enum class FlagBox { ExactSearch, FilterLinks, KeepNewestShown };
 
 inline constexpr const char* kSoftwareSection = "软件设置";
 
@@ -50,16 +36,11 @@ inline constexpr std::array<NumberSetting, 3> kNumberSettings{{
     {NumberBox::PageCount, "搜索页数_编辑框", "搜索页数", 1, 100, "10"},
 }};
 
-inline constexpr std::array<FlagSetting, 9> kFlagSettings{{
+// The site switches follow the flags, in the roster's order.
+inline constexpr std::array<FlagSetting, 3> kFlagSettings{{
     {FlagBox::ExactSearch, "精准搜索_选择框", kSoftwareSection, "精准搜索", true},
     {FlagBox::FilterLinks, "过滤链接_选择框", kSoftwareSection, "过滤链接", true},
     {FlagBox::KeepNewestShown, "保证显示_选择框", kSoftwareSection, "保证显示", false},
-    {FlagBox::Btrabbit, "Btrabbit_选择框", "磁力站点", "Btrabbit", true},
-    {FlagBox::Zzs, "ZZS_选择框", "磁力站点", "ZZS", false},
-    {FlagBox::Dss, "DSS_选择框", "磁力站点", "DSS", true},
-    {FlagBox::Btbook, "Btbook_选择框", "磁力站点", "Btbook", true},
-    {FlagBox::SevenDds, "手机看片_选择框", "在线站点", "手机看片", true},
-    {FlagBox::Lexiang, "乐享电影_选择框", "在线站点", "乐享电影", true},
 }};
 
 const NumberSetting& SettingOf(NumberBox box);

@@ -3,8 +3,10 @@
 // core's loading and change rules work through it, so they run without Qt.
 
 #include <string>
+#include <vector>
 
 #include "config/setting_table.h"
+#include "config/site_switch.h"
 
 namespace sirelo {
 
@@ -18,6 +20,12 @@ class SettingsControls {
     virtual bool flagChecked(FlagBox box) const = 0;
     // A state set by the program raises no click, so it writes nothing.
     virtual void setFlagChecked(FlagBox box, bool checked) = 0;
+
+    // The sites' checkboxes, magnet sites first, each kind in its places' order.
+    virtual const std::vector<SiteSwitch>& siteSwitches() const = 0;
+    virtual bool siteChecked(const SiteSwitch& site) const = 0;
+    // As setFlagChecked.
+    virtual void setSiteChecked(const SiteSwitch& site, bool checked) = 0;
 
   protected:
     ~SettingsControls() = default;

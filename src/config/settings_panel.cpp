@@ -3,6 +3,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRect>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <utility>
 
 #include "config/app_config.h"
 #include "config/settings_rules.h"
@@ -49,13 +52,23 @@ const CheckBoxPlace kCheckBoxes[] = {
     {FlagBox::ExactSearch, " 精准搜索（搜索结果只显示包含关键词的资源）", QRect(90, 70, 300, 25)},
     {FlagBox::FilterLinks, " 过滤链接（去除重复磁力链接）", QRect(400, 70, 200, 25)},
     {FlagBox::KeepNewestShown, " 保证显示（保持搜索结果列表一直在尾部）", QRect(620, 70, 300, 24)},
-    {FlagBox::Btrabbit, " Btrabbit", QRect(90, 110, 100, 25)},
-    {FlagBox::Zzs, " ZZS", QRect(190, 110, 100, 25)},
-    {FlagBox::Dss, "DSS", QRect(290, 110, 100, 25)},
-    {FlagBox::Btbook, "Btbook", QRect(390, 110, 100, 25)},
-    {FlagBox::SevenDds, " 7DDS", QRect(90, 190, 100, 25)},
-    {FlagBox::Lexiang, " 乐享电影网", QRect(190, 190, 100, 25)},
 };
+
+// The sites' checkboxes stand in rows of ten, 100 pixels apart from x = 90:
+// the magnet sites' from y = 110, the online sites' from y = 190, 30 pixels a row.
+QRect SitePlace(const SiteSwitch& site) {
+    const int top = site.kind == SiteKind::Magnet ? 110 : 190;
+    return QRect(90 + 100 * (site.index % 10), top + 30 * (site.index / 10), 100, 25);
+}
+
+// The caption cut with "…" where the box's width cannot hold it.
+QString CaptionToFit(const QCheckBox& box, const QString& caption) {
+    QStyleOptionButton option;
+    option.initFrom(&box);
+    const int indicator = box.style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, &box) +
+                          box.style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, &box);
+    return box.fontMetrics().elidedText(caption, Qt::ElideRight, box.width() - indicator);
+}
 
 std::size_t IndexOf(NumberBox box) {
     return static_cast<std::size_t>(box);
@@ -66,7 +79,8 @@ std::size_t IndexOf(FlagBox box) {
 
 }  // namespace
 
-SettingsPanel::SettingsPanel(LiveSettings& live, QWidget* parent) : QWidget(parent), live_(live) {
+SettingsPanel::SettingsPanel(LiveSettings& live, std::vector<SiteSwitch> sites, QWidget* parent)
+    : QWidget(parent), live_(live), sites_(std::move(sites)) {
     auto* 分组框1 = new QGroupBox(this);
     分组框1->setObjectName(QStringLiteral("分组框1"));
     分组框1->setGeometry(0, PageTop(20), 1160, 406);
@@ -104,16 +118,35 @@ SettingsPanel::SettingsPanel(LiveSettings& live, QWidget* parent) : QWidget(pare
         connect(box, &QCheckBox::clicked, this,
                 [this, which = place.box] { onFlagClicked(*this, which, TheAppConfig()); });
     }
-    // Nothing enables it: its state comes from the configuration file alone.
-    checkBox(FlagBox::Zzs)->setEnabled(false);
+
+    for (const SiteSwitch& site : sites_) {
+        const QString caption = QString::fromStdString(site.caption);
+        auto* box = new QCheckBox(caption, 分组框1);
+        box->setObjectName(QString::fromStdString(site.control));
+        box->setGeometry(SitePlace(site));
+        const QString shown = site.builtIn ? caption : CaptionToFit(*box, caption);
+        if (shown != caption) {
+            box->setText(shown);
+            box->setToolTip(QString::fromStdString(site.label));
+        }
+        box->setChecked(site.formDefault);
+        // A site that may not be switched takes its state from the file alone.
+        box->setEnabled(site.clickable);
+        siteBoxes_.push_back(box);
+        SiteFlagOf(live_, site) = site.formDefault;
+        connect(box, &QCheckBox::toggled, this,
+                [this, &site](bool checked) { SiteFlagOf(live_, site) = checked; });
+        connect(box, &QCheckBox::clicked, this,
+                [this, &site] { onSiteClicked(*this, site, TheAppConfig()); });
+    }
 }
 
 void SettingsPanel::loadSettings() {
     TheAppConfig().loadSettings(*this);
 }
 
-void SettingsPanel::setSiteToolTip(FlagBox box, const QString& tip) {
-    checkBox(box)->setToolTip(tip);
+void SettingsPanel::setSiteToolTip(SiteKind kind, int index, const QString& tip) {
+    if (QCheckBox* box = siteBox(kind, index)) box->setToolTip(tip);
 }
 
 std::string SettingsPanel::numberText(NumberBox box) const {
@@ -132,12 +165,28 @@ void SettingsPanel::setFlagChecked(FlagBox box, bool checked) {
     checkBox(box)->setChecked(checked);
 }
 
+bool SettingsPanel::siteChecked(const SiteSwitch& site) const {
+    const QCheckBox* box = siteBox(site.kind, site.index);
+    return box && box->isChecked();
+}
+
+void SettingsPanel::setSiteChecked(const SiteSwitch& site, bool checked) {
+    if (QCheckBox* box = siteBox(site.kind, site.index)) box->setChecked(checked);
+}
+
 NumberEdit* SettingsPanel::edit(NumberBox box) const {
     return edits_[IndexOf(box)];
 }
 
 QCheckBox* SettingsPanel::checkBox(FlagBox box) const {
     return checkBoxes_[IndexOf(box)];
+}
+
+QCheckBox* SettingsPanel::siteBox(SiteKind kind, int index) const {
+    for (std::size_t i = 0; i < sites_.size(); ++i) {
+        if (sites_[i].kind == kind && sites_[i].index == index) return siteBoxes_[i];
+    }
+    return nullptr;
 }
 
 }  // namespace sirelo

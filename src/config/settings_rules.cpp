@@ -82,6 +82,11 @@ void onFlagClicked(const SettingsControls& controls, FlagBox box, AppConfig& con
     config.writeSetting(Utf8ToGbk(setting.section), Utf8ToGbk(setting.key), Utf8ToGbk(value));
 }
 
+void onSiteClicked(const SettingsControls& controls, const SiteSwitch& site, AppConfig& config) {
+    const char* value = controls.siteChecked(site) ? "真" : "假";
+    config.writeSetting(Utf8ToGbk(SiteSection(site.kind)), Utf8ToGbk(site.key), Utf8ToGbk(value));
+}
+
 std::atomic<int>& NumberOf(LiveSettings& live, NumberBox box) {
     switch (box) {
         case NumberBox::ThreadCount:
@@ -101,21 +106,9 @@ std::atomic<bool>& FlagOf(LiveSettings& live, FlagBox box) {
         case FlagBox::FilterLinks:
             return live.filterLinks;
         case FlagBox::KeepNewestShown:
-            return live.keepNewestShown;
-        case FlagBox::Btrabbit:
-            return live.magnetSites[kBtrabbit];
-        case FlagBox::Zzs:
-            return live.magnetSites[kZzs];
-        case FlagBox::Dss:
-            return live.magnetSites[kDss];
-        case FlagBox::Btbook:
-            return live.magnetSites[kBtbook];
-        case FlagBox::SevenDds:
-            return live.onlineSites[k7dds];
-        case FlagBox::Lexiang:
             break;
     }
-    return live.onlineSites[kLexiang];
+    return live.keepNewestShown;
 }
 
 }  // namespace sirelo

@@ -22,6 +22,8 @@ void onNumberChanged(SettingsControls& controls, NumberBox box, AppConfig& confi
 
 // The rule of a checkbox, run on a real click only: writes "真" or "假".
 void onFlagClicked(const SettingsControls& controls, FlagBox box, AppConfig& config);
+// The same for a site's checkbox: its key in 磁力站点 or 在线站点.
+void onSiteClicked(const SettingsControls& controls, const SiteSwitch& site, AppConfig& config);
 
 // The live value that belongs to each control.
 std::atomic<int>& NumberOf(LiveSettings& live, NumberBox box);

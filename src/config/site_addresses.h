@@ -1,13 +1,17 @@
 #pragma once
 // Base addresses of the sites: the site definitions' bases, overridden by the
 // optional section [站点地址] of Configuration.ini, read once at start-up,
-// never written.
+// never written. The roster (sitedefs/site_roster.h) makes the record.
 
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "config/live_settings.h"
+#include "config/profile_text.h"
+#include "config/site_switch.h"
 
 namespace sirelo {
 
@@ -23,19 +27,40 @@ struct RefusedAddress {
     std::string builtIn;  // the address used instead
 };
 
+// The address each site's requests go to: scheme://host[:port], joined to the
+// site's paths as it is.
 struct SiteAddresses {
-    // scheme://host[:port], no trailing "/"; indexed by MagnetSiteIndex
-    std::array<std::string, kMagnetSiteCount> magnet;
-    std::string sevenDds;  // ends in "/": its paths are joined without one
-    std::string lexiang;   // no trailing "/"
-    std::string board;     // the film-ranking site, to which the board's page is joined
+    std::array<std::string, kMaxMagnetSites> magnet;  // by the site's place; no trailing "/"
+    // By the site's place; ending in "/" where its paths want one.
+    std::array<std::string, kMaxOnlineSites> online;
+    std::string board;  // the film-ranking site, to which the board's page is joined
     std::vector<RefusedAddress> refused;
 };
 
-// The `defaults`, each replaced by its key in [站点地址] of the configuration file
-// (Btrabbit, ZZS, DSS, Btbook, 7DDS, 乐享电影网, 院线热映) when that holds a base
-// address (IsBaseAddress); any other value is listed in `refused`. Read once
-// at start-up; the section is never written.
-SiteAddresses ReadSiteAddresses(AppConfig& config, SiteAddresses defaults);
+// The address at a site's place; empty for a place without one.
+template <std::size_t N>
+const std::string& AddressAt(const std::array<std::string, N>& addresses, int index) {
+    static const std::string none;
+    if (index < 0 || static_cast<std::size_t>(index) >= N) return none;
+    return addresses[static_cast<std::size_t>(index)];
+}
+
+// [站点地址] of the configuration file, read once.
+class SiteAddressSection {
+  public:
+    explicit SiteAddressSection(AppConfig& config);
+    SiteAddressSection(const SiteAddressSection&) = delete;
+    SiteAddressSection& operator=(const SiteAddressSection&) = delete;
+
+    // Sets `address` from the key (UTF-8) when it holds a base address
+    // (IsBaseAddress), kept ending in "/" exactly when `address` did; any
+    // other value is listed in `refused` and `address` stays.
+    void apply(std::string_view key, std::string& address,
+               std::vector<RefusedAddress>& refused) const;
+
+  private:
+    std::optional<std::string> text_;
+    ProfileLines profile_;  // views text_
+};
 
 }  // namespace sirelo

@@ -18,6 +18,8 @@ DefinitionLayers LoadDefinitionLayers(AppConfig& config, const LayerOptions& opt
         LoadDefinitionsFile(layers.userFile, options.userFile.has_value(), layers.definitions);
     layers.definitions = std::move(user.definitions);
     layers.userProblems = std::move(user.problems);
+    layers.userWarnings = std::move(user.warnings);
+    layers.userKeys = std::move(user.fileKeys);
     return layers;
 }
 
@@ -32,6 +34,8 @@ void ReportLayerProblems(const DefinitionLayers& layers, std::FILE* report, cons
     }
     for (const DefinitionProblem& problem : layers.userProblems)
         std::fprintf(report, "%s: %s\n", who, DescribeProblem(problem).c_str());
+    for (const DefinitionProblem& warning : layers.userWarnings)
+        std::fprintf(report, "%s: warning: %s\n", who, DescribeProblem(warning).c_str());
 }
 
 }  // namespace sirelo

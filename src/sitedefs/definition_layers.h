@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct DefinitionLayers {
     CachedFeed cachedFeed;
     std::string userFile;
     std::vector<DefinitionProblem> userProblems;
+    std::vector<DefinitionProblem> userWarnings;
+    std::set<std::string> userKeys;  // the keys the user's file set, dotted
 };
 
 DefinitionLayers LoadDefinitionLayers(AppConfig& config, const LayerOptions& options = {});
@@ -37,8 +40,8 @@ DefinitionLayers LoadDefinitionLayers(AppConfig& config, const LayerOptions& opt
 // The version of the feed copy in force; empty when none is or it names none.
 std::string FeedVersionInForce(const DefinitionLayers& layers);
 
-// Each problem of the user's file, and a feed copy that is not in force, as
-// one line "<who>: ..." on `report`.
+// Each problem and warning of the user's file, and a feed copy that is not
+// in force, as one line "<who>: ..." on `report`.
 void ReportLayerProblems(const DefinitionLayers& layers, std::FILE* report, const char* who);
 
 }  // namespace sirelo

@@ -45,18 +45,11 @@ long LineOf(const toml::source_region& region) {
     return static_cast<long>(region.begin.line);
 }
 
-// A key as the file would write it: quoted unless it is a bare key.
-std::string KeyText(std::string_view key) {
-    const bool bare = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-               c == '_' || c == '-';
-    });
-    return bare ? std::string(key) : "\"" + std::string(key) + "\"";
-}
-
 struct Problems {
     std::string file;
     std::vector<DefinitionProblem> list;
+    std::vector<DefinitionProblem> warnings;
+    std::vector<std::string> keys;  // set by the file, of the tables read so far
 
     void add(long line, std::string key, std::string words) {
         list.push_back({file, line, std::move(key), std::move(words)});
@@ -109,7 +102,8 @@ std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
 }
 
 constexpr const char* kStepWords =
-    "a step is a table of one key: before, between, after_last, replace, prefix, append or trim";
+    "a step is a table of one key: before, between, after_last, replace, prefix, append, trim or "
+    "unescape";
 
 // One finishing step, written { name = argument }.
 std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
@@ -132,31 +126,41 @@ std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
         std::string first = text(*array->get(0), TextKind::Marker);
         return {std::move(first), text(*array->get(1), second)};
     };
-    if (step == "before")
-        return FinishStep{FinishKind::TextBefore, {text(argument, TextKind::Marker)}};
-    if (step == "after_last") {
-        return FinishStep{FinishKind::TextAfterLast, {text(argument, TextKind::Marker)}};
+    const std::optional<FinishKind> kind = FinishKindNamed(step);
+    if (!kind) {
+        why = "\"" + std::string(step) + "\" is no step; " + kStepWords;
+        return std::nullopt;
     }
-    if (step == "between")
-        return FinishStep{FinishKind::TextBetween, pair(argument, TextKind::Marker)};
-    if (step == "prefix") return FinishStep{FinishKind::Prefix, {text(argument, TextKind::Text)}};
-    if (step == "append") return FinishStep{FinishKind::Append, {text(argument, TextKind::Text)}};
-    if (step == "trim") {
-        if (argument.value_exact<bool>() != true) why = "wants trim = true";
-        return FinishStep{FinishKind::Trim, {}};
-    }
-    if (step == "replace") {
-        FinishStep replace{FinishKind::ReplacePairs, {}};
-        const toml::array* pairs = argument.as_array();
-        if (!pairs || pairs->empty()) why = "wants pairs: [[\"find\", \"replacement\"], ...]";
-        for (std::size_t i = 0; pairs && i < pairs->size() && why.empty(); ++i) {
-            for (std::string& arg : pair(*pairs->get(i), TextKind::Text))
-                replace.args.push_back(std::move(arg));
+    FinishStep read{*kind, {}};
+    switch (*kind) {
+        case FinishKind::TextBefore:
+        case FinishKind::TextAfterLast:
+            read.args = {text(argument, TextKind::Marker)};
+            break;
+        case FinishKind::TextBetween:
+            read.args = pair(argument, TextKind::Marker);
+            break;
+        case FinishKind::Prefix:
+        case FinishKind::Append:
+            read.args = {text(argument, TextKind::Text)};
+            break;
+        case FinishKind::Trim:
+            if (argument.value_exact<bool>() != true) why = "wants trim = true";
+            break;
+        case FinishKind::UnescapeHtml:
+            if (argument.value_exact<std::string>() != "html") why = "wants unescape = \"html\"";
+            break;
+        case FinishKind::ReplacePairs: {
+            const toml::array* pairs = argument.as_array();
+            if (!pairs || pairs->empty()) why = "wants pairs: [[\"find\", \"replacement\"], ...]";
+            for (std::size_t i = 0; pairs && i < pairs->size() && why.empty(); ++i) {
+                for (std::string& arg : pair(*pairs->get(i), TextKind::Text))
+                    read.args.push_back(std::move(arg));
+            }
+            break;
         }
-        return replace;
     }
-    why = "\"" + std::string(step) + "\" is no step; " + kStepWords;
-    return std::nullopt;
+    return read;
 }
 
 // One table of the file. It hands out its keys, and at the end names every key
@@ -173,9 +177,15 @@ class Table {
         problems_.add(LineOf(node.source()), keyPath(key), std::move(words));
     }
 
+    void warning(const toml::node& node, std::string_view key, std::string words) {
+        problems_.warnings.push_back(
+            {problems_.file, LineOf(node.source()), keyPath(key), std::move(words)});
+    }
+
     const toml::node* take(std::string_view key) {
-        taken_.insert(std::string(key));
-        return table_.get(key);
+        const toml::node* node = table_.get(key);
+        if (taken_.insert(std::string(key)).second && node) problems_.keys.push_back(keyPath(key));
+        return node;
     }
 
     void text(std::string_view key, std::string& out, TextKind kind) {
@@ -304,6 +314,11 @@ void ReadPacing(Table& table, SitePacing& pacing) {
 void ReadMagnetSite(Table& table, MagnetSite& site) {
     table.text("base", site.base, TextKind::Address);
     table.text("page", site.pagePath, TextKind::Template);
+    if (const toml::node* page = table.take("page");
+        page && page->value_or(std::string()) == site.pagePath &&
+        site.pagePath.find("{page}") == std::string::npos) {
+        table.warning(*page, "page", "has no {page}, so every result page is the first one");
+    }
     table.encoding("encoding", site.encoding);
     table.text("no_results", site.noResults, TextKind::Text);
     ReadPacing(table, site.pacing);
@@ -428,6 +443,8 @@ template <typename Record, typename Read, typename Check>
 void ApplySite(Problems& problems, const toml::node& node, const std::string& path, Record& record,
                Read read, Check check) {
     const std::size_t before = problems.list.size();
+    const std::size_t keysBefore = problems.keys.size();
+    const std::size_t warningsBefore = problems.warnings.size();
     const toml::table* table = node.as_table();
     if (!table) {
         problems.add(LineOf(node.source()), path, "wants a table");
@@ -437,16 +454,21 @@ void ApplySite(Problems& problems, const toml::node& node, const std::string& pa
     Table reader(problems, *table, path);
     read(reader, changed);
     reader.reportUnknownKeys();
-    if (problems.list.size() != before) return;
-    Completeness completeness(problems, reader.line(), path);
-    check(completeness, changed);
-    if (problems.list.size() == before) record = std::move(changed);
+    if (problems.list.size() == before) {
+        Completeness completeness(problems, reader.line(), path);
+        check(completeness, changed);
+    }
+    if (problems.list.size() == before) {
+        record = std::move(changed);
+    } else {
+        problems.keys.resize(keysBefore);
+        problems.warnings.resize(warningsBefore);
+    }
 }
 
-template <typename Record, std::size_t N, typename Read, typename Check>
+template <typename Record, typename Read, typename Check>
 void ApplySites(Problems& problems, const toml::node& node, std::string_view group,
-                const std::array<std::string_view, N>& ids, std::array<Record, N>& records,
-                Read read, Check check) {
+                std::vector<Record>& records, Read read, Check check) {
     const toml::table* table = node.as_table();
     if (!table) {
         problems.add(LineOf(node.source()), std::string(group), "wants a table");
@@ -454,16 +476,16 @@ void ApplySites(Problems& problems, const toml::node& node, std::string_view gro
     }
     for (const auto& [key, site] : *table) {
         const std::string path = std::string(group) + "." + KeyText(key.str());
-        const auto id = std::find(ids.begin(), ids.end(), key.str());
-        if (id == ids.end()) {
+        const auto record = std::find_if(records.begin(), records.end(),
+                                         [&](const Record& r) { return r.id == key.str(); });
+        if (record == records.end()) {
             std::string known;
-            for (std::string_view name : ids)
-                known += (known.empty() ? "" : ", ") + KeyText(name);
+            for (const Record& r : records)
+                known += (known.empty() ? "" : ", ") + KeyText(r.id);
             problems.add(LineOf(key.source()), path, "is no such site; the sites are " + known);
             continue;
         }
-        ApplySite(problems, site, path, records[static_cast<std::size_t>(id - ids.begin())], read,
-                  check);
+        ApplySite(problems, site, path, *record, read, check);
     }
 }
 
@@ -471,11 +493,9 @@ void ApplyRoot(Problems& problems, const toml::table& root, SiteDefinitions& def
     for (const auto& [key, node] : root) {
         const std::string_view name = key.str();
         if (name == "magnet") {
-            ApplySites(problems, node, name, kMagnetSiteIds, definitions.magnet, ReadMagnetSite,
-                       CheckMagnetSite);
+            ApplySites(problems, node, name, definitions.magnet, ReadMagnetSite, CheckMagnetSite);
         } else if (name == "online") {
-            ApplySites(problems, node, name, kOnlineSiteIds, definitions.online, ReadOnlineSite,
-                       CheckOnlineSite);
+            ApplySites(problems, node, name, definitions.online, ReadOnlineSite, CheckOnlineSite);
         } else if (name == "board") {
             ApplySite(problems, node, "board", definitions.board, ReadBoard, CheckBoard);
         } else if (name == "feed") {
@@ -490,6 +510,23 @@ void ApplyRoot(Problems& problems, const toml::table& root, SiteDefinitions& def
 
 }  // namespace
 
+std::string KeyText(std::string_view key) {
+    const bool bare = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '-';
+    });
+    return bare ? std::string(key) : "\"" + std::string(key) + "\"";
+}
+
+std::string ProblemSite(const DefinitionProblem& problem) {
+    const std::string_view key = problem.key;
+    if (key == "board" || key.starts_with("board.")) return "board";
+    if (!key.starts_with("magnet.") && !key.starts_with("online.")) return {};
+    const std::string_view id = key.substr(key.find('.') + 1);
+    if (id.starts_with('"')) return std::string(id.substr(1, id.find('"', 1) - 1));
+    return std::string(id.substr(0, id.find('.')));
+}
+
 std::string DescribeProblem(const DefinitionProblem& problem) {
     std::string text = problem.file;
     if (problem.line > 0) text += ":" + std::to_string(problem.line);
@@ -500,21 +537,30 @@ std::string DescribeProblem(const DefinitionProblem& problem) {
 
 SiteDefinitions BlankSiteDefinitions() {
     SiteDefinitions definitions;
-    for (int i = 0; i < kMagnetSiteCount; ++i) {
-        definitions.magnet[i].index = i;
-        definitions.magnet[i].label = Gbk(kMagnetSiteIds[i]);
-    }
-    for (int i = 0; i < kOnlineSiteCount; ++i) {
-        definitions.online[i].index = i;
-        definitions.online[i].label = Gbk(kOnlineSiteIds[i]);
+    const auto fill = [](SiteEntry& site, int index, const BuiltInSwitch& builtIn) {
+        site.index = index;
+        site.id = builtIn.id;
+        site.label = Utf8ToGbk(builtIn.id);
+        site.enabled = builtIn.formDefault;
+    };
+    for (const BuiltInSwitch& builtIn : kBuiltInSwitches) {
+        if (builtIn.kind == SiteKind::Magnet) {
+            const auto index = static_cast<int>(definitions.magnet.size());
+            fill(definitions.magnet.emplace_back(), index, builtIn);
+        } else {
+            const auto index = static_cast<int>(definitions.online.size());
+            fill(definitions.online.emplace_back(), index, builtIn);
+        }
     }
     return definitions;
 }
 
 LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view text,
                                    std::string_view fileName) {
-    LoadedDefinitions loaded{base, {}};
-    Problems problems{std::string(fileName), {}};
+    LoadedDefinitions loaded;
+    loaded.definitions = base;
+    Problems problems;
+    problems.file = fileName;
     // TOML has no place for a zero byte, and toml++ 3.3 trips over one in a key.
     if (const std::size_t zero = text.find('\0'); zero != text.npos) {
         const auto lines = std::count(text.begin(), text.begin() + zero, '\n');
@@ -522,12 +568,21 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         loaded.problems = std::move(problems.list);
         return loaded;
     }
-    if (const RawCharacter raw = FirstUnreadableCharacter(text); raw.line > 0) {
-        problems.add(raw.line, "",
-                     "holds " + raw.name +
-                         " as it is, which the TOML reader cannot take; write it "
-                         "as \\u" +
-                         raw.name.substr(2) + " inside quotes");
+    if (const std::size_t valid = ValidUtf8Length(text); valid < text.size()) {
+        const auto lines = std::count(text.begin(), text.begin() + static_cast<long>(valid), '\n');
+        problems.add(static_cast<long>(lines) + 1, "",
+                     "is not UTF-8: this line is the first that is not (saved as GBK?); save the "
+                     "file as UTF-8");
+        loaded.problems = std::move(problems.list);
+        return loaded;
+    }
+    if (const std::vector<RawCharacter> raw = UnreadableCharacters(text); !raw.empty()) {
+        for (const RawCharacter& character : raw) {
+            problems.add(character.line, "",
+                         "holds " + character.name +
+                             " as it is, which the TOML reader cannot take; write it as \\u" +
+                             character.name.substr(2) + " inside quotes");
+        }
         loaded.problems = std::move(problems.list);
         return loaded;
     }
@@ -541,6 +596,8 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         SiteDefinitions applied = base;
         ApplyRoot(problems, root, applied);
         loaded.definitions = std::move(applied);
+        loaded.warnings = std::move(problems.warnings);
+        loaded.fileKeys = {problems.keys.begin(), problems.keys.end()};
     } catch (const toml::parse_error& error) {
         problems.add(LineOf(error.source()), "", std::string(error.description()));
     } catch (const std::exception& error) {

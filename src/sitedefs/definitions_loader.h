@@ -5,6 +5,7 @@
 // that site as it was, and the file's other sites still apply; a file that
 // does not parse changes nothing. Problems come back as values.
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,9 +24,21 @@ struct DefinitionProblem {
 // "file:line: key: words", in UTF-8.
 std::string DescribeProblem(const DefinitionProblem& problem);
 
+// A key as a definitions file writes it: quoted unless it is a bare key.
+std::string KeyText(std::string_view key);
+
+// The site whose table holds the problem, as the file names it ("DSS",
+// "乐享电影网", "board"); empty for a problem of the whole file or of no site.
+std::string ProblemSite(const DefinitionProblem& problem);
+
 struct LoadedDefinitions {
     SiteDefinitions definitions;
     std::vector<DefinitionProblem> problems;
+    // What is applied all the same but is likely a slip: a magnet page without {page}.
+    std::vector<DefinitionProblem> warnings;
+    // Every key the file set in the site tables it applied, dotted as problems
+    // name them ("magnet.DSS.name", "magnet.DSS.name.start").
+    std::set<std::string> fileKeys;
 };
 
 // Every site with its index and label and nothing else: what the built-in

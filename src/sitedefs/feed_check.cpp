@@ -42,6 +42,7 @@ CheckedFeed CheckFeed(const SiteDefinitions& base, std::string_view file,
     }
     checked.verdict = FeedVerdict::Taken;
     checked.definitions = std::move(loaded.definitions);
+    checked.fileKeys = std::move(loaded.fileKeys);
     return checked;
 }
 

@@ -3,6 +3,7 @@
 // file that loads without a single problem, for this program or an older one.
 // A feed with any problem is refused whole.
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,9 @@ enum class FeedVerdict { Taken, BadSignature, Refused };
 
 struct CheckedFeed {
     FeedVerdict verdict = FeedVerdict::Refused;
-    SiteDefinitions definitions;  // `base` with the feed applied, when taken
-    std::string version;          // the feed's [feed] version; empty when it names none
+    SiteDefinitions definitions;     // `base` with the feed applied, when taken
+    std::string version;             // the feed's [feed] version; empty when it names none
+    std::set<std::string> fileKeys;  // the keys the feed set, dotted, when taken
     // Why it was not taken: one line for a bad signature, each of the file's
     // problems (DescribeProblem) for a refused one.
     std::vector<std::string> problems;

@@ -1,13 +1,26 @@
 #include "sitedefs/finishing.h"
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <utility>
 
+#include "text/html_references.h"
 #include "text/text.h"
 
 namespace sirelo {
 namespace {
+
+constexpr std::array<std::pair<FinishKind, std::string_view>, 8> kStepNames{{
+    {FinishKind::TextBefore, "before"},
+    {FinishKind::TextBetween, "between"},
+    {FinishKind::TextAfterLast, "after_last"},
+    {FinishKind::ReplacePairs, "replace"},
+    {FinishKind::Prefix, "prefix"},
+    {FinishKind::Append, "append"},
+    {FinishKind::Trim, "trim"},
+    {FinishKind::UnescapeHtml, "unescape"},
+}};
 
 // A step whose arguments are short of its kind's count gives an empty piece.
 const std::string& Arg(const FinishStep& step, std::size_t i) {
@@ -50,11 +63,27 @@ std::optional<std::string> ApplyStep(const std::string& piece, const FinishStep&
             return std::string(TextCutAt(piece + Arg(step, 0), kLimit));
         case FinishKind::Trim:
             return TrimSpaces(piece);
+        case FinishKind::UnescapeHtml:
+            return UnescapeHtml(piece);  // never longer than the piece
     }
     return piece;
 }
 
 }  // namespace
+
+std::string_view FinishStepName(FinishKind kind) {
+    for (const auto& [each, name] : kStepNames) {
+        if (each == kind) return name;
+    }
+    return {};
+}
+
+std::optional<FinishKind> FinishKindNamed(std::string_view name) {
+    for (const auto& [kind, each] : kStepNames) {
+        if (each == name) return kind;
+    }
+    return std::nullopt;
+}
 
 std::string ApplyFinishing(std::string piece, const FinishSteps& steps, PageBudget& budget) {
     for (const FinishStep& step : steps) {

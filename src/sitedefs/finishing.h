@@ -2,7 +2,9 @@
 // Finishing steps: the small edits a site definition applies to a piece cut out
 // of a page before it becomes a cell. Steps are data; one routine applies them.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/page_budget.h"
@@ -17,7 +19,13 @@ enum class FinishKind {
     Prefix,         // args: the text put in front
     Append,         // args: the text put behind
     Trim,           // no args: spaces at both ends go
+    UnescapeHtml,   // no args: HTML character references become their characters
 };
+
+// The name a definitions file gives each step, { name = argument }.
+std::string_view FinishStepName(FinishKind kind);
+// The step of that name; none for a name that is no step.
+std::optional<FinishKind> FinishKindNamed(std::string_view name);
 
 struct FinishStep {
     FinishKind kind;

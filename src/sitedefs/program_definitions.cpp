@@ -88,7 +88,8 @@ LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist,
                                       const SiteDefinitions& base) {
     const FileText file = ReadDefinitionsFile(path);
     if (file.text) return ApplyDefinitions(base, *file.text, path);
-    LoadedDefinitions loaded{base, {}};
+    LoadedDefinitions loaded;
+    loaded.definitions = base;
     if (!file.problem.empty()) {
         loaded.problems.push_back({path, 0, "", file.problem});
     } else if (mustExist) {

@@ -29,15 +29,4 @@ std::string SitePageText(std::string_view bytes, PageEncoding encoding) {
     return PageText(bytes);
 }
 
-SiteAddresses DefinedAddresses(const SiteDefinitions& definitions) {
-    SiteAddresses addresses;
-    for (const MagnetSite& site : definitions.magnet) {
-        addresses.magnet[site.index] = WithoutTrailing(site.base, '/');
-    }
-    addresses.sevenDds = std::string(WithoutTrailing(definitions.online[k7dds].base, '/')) + "/";
-    addresses.lexiang = WithoutTrailing(definitions.online[kLexiang].base, '/');
-    addresses.board = WithoutTrailing(definitions.board.base, '/');
-    return addresses;
-}
-
 }  // namespace sirelo

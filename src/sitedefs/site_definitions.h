@@ -1,16 +1,16 @@
 #pragma once
-// Every site as data: the four magnet sites, the two online-play sites and the
+// Every site as data: the magnet sites, the online-play sites and the
 // film-ranking board. The records are filled from data/sites.toml (built in)
 // and the user's sites.toml once at start-up, before any worker runs, and are
 // immutable afterwards: every thread reads them through a const reference.
-// Markers, patterns and labels are GBK; addresses and paths are as written.
+// Markers, patterns and labels are GBK; ids, addresses and paths are as written.
 
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "config/live_settings.h"
-#include "config/site_addresses.h"
+#include "config/site_switch.h"
 #include "sitedefs/finishing.h"
 
 namespace sirelo {
@@ -37,10 +37,19 @@ struct FieldRule {
     friend bool operator==(const FieldRule&, const FieldRule&) = default;
 };
 
-struct MagnetSite {
-    int index = 0;      // MagnetSiteIndex
-    std::string label;  // the 来源站点 cell, and the site's key in the settings file
-    std::string base;   // scheme://host; [站点地址] of Configuration.ini wins over it
+// What every site of the roster carries besides its definition.
+struct SiteEntry {
+    int index = 0;           // the site's place among the sites of its kind
+    std::string id;          // UTF-8, as the files write it; its key in [站点地址]
+    std::string label;       // GBK: the 来源站点 cell, the tooltips, the checkbox's caption
+    bool enabled = true;     // the checkbox's state when the settings file has no key for it
+    bool builtIn = true;     // false: added by the user's file
+    bool userTable = false;  // the user's file holds a valid table for it
+    friend bool operator==(const SiteEntry&, const SiteEntry&) = default;
+};
+
+struct MagnetSite : SiteEntry {
+    std::string base;  // scheme://host; [站点地址] of Configuration.ini wins over it
     // The result page after the base: {keyword} and {page} stand for the
     // encoded keyword and the page number.
     std::string pagePath;
@@ -51,10 +60,8 @@ struct MagnetSite {
     friend bool operator==(const MagnetSite&, const MagnetSite&) = default;
 };
 
-struct OnlineSite {
-    int index = 0;           // OnlineSiteIndex
-    std::string label;       // the 来源站点 cell, GBK
-    std::string base;        // scheme://host, 7DDS's ending in "/"
+struct OnlineSite : SiteEntry {
+    std::string base;        // scheme://host; the paths are joined to it as it is
     std::string searchPath;  // joined to the base address as it is
     std::string form;        // the posted text; {keyword} as for a magnet page
     PageEncoding encoding = PageEncoding::Utf8;
@@ -102,19 +109,15 @@ struct BoardDefinition {
     friend bool operator==(const BoardDefinition&, const BoardDefinition&) = default;
 };
 
+// The roster: every site the program knows, each kind in its places' order
+// (the built-in sites first, then the added ones by the byte order of their
+// ids), and the board.
 struct SiteDefinitions {
-    std::array<MagnetSite, kMagnetSiteCount> magnet;  // indexed by MagnetSiteIndex
-    std::array<OnlineSite, kOnlineSiteCount> online;  // indexed by OnlineSiteIndex
+    std::vector<MagnetSite> magnet;  // by index
+    std::vector<OnlineSite> online;  // by index
     BoardDefinition board;
     friend bool operator==(const SiteDefinitions&, const SiteDefinitions&) = default;
 };
-
-// The ids of the sites in the definitions files, in index order (UTF-8). They
-// are the labels, the checkboxes and the settings keys, and never change.
-inline constexpr std::array<std::string_view, kMagnetSiteCount> kMagnetSiteIds{"Btrabbit", "ZZS",
-                                                                               "DSS", "Btbook"};
-inline constexpr std::array<std::string_view, kOnlineSiteCount> kOnlineSiteIds{"7DDS",
-                                                                               "乐享电影网"};
 
 // `text` with every {keyword} and {page} replaced.
 std::string FillPlaceholders(std::string_view text, std::string_view keyword,
@@ -122,9 +125,5 @@ std::string FillPlaceholders(std::string_view text, std::string_view keyword,
 
 // A page's bytes, up to the first zero byte, as GBK text.
 std::string SitePageText(std::string_view bytes, PageEncoding encoding);
-
-// The bases of the definitions in the shape [站点地址] gives them: no trailing
-// "/", except 7DDS's, whose paths are joined to a base ending in one.
-SiteAddresses DefinedAddresses(const SiteDefinitions& definitions);
 
 }  // namespace sirelo

@@ -109,7 +109,8 @@ ShapeProblem FindUnparsableShape(std::string_view text) {
     return {};
 }
 
-RawCharacter FirstUnreadableCharacter(std::string_view text) {
+std::vector<RawCharacter> UnreadableCharacters(std::string_view text) {
+    std::vector<RawCharacter> found;
     long line = 1;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
@@ -123,10 +124,10 @@ RawCharacter FirstUnreadableCharacter(std::string_view text) {
         if ((code >= 0xA1 && code <= 0x499) || (code >= 0xFB26 && code <= 0xFEFE)) {
             char name[8];
             std::snprintf(name, sizeof name, "U+%04X", code);
-            return {line, name};
+            found.push_back({line, name});
         }
     }
-    return {};
+    return found;
 }
 
 }  // namespace sirelo

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sirelo {
 
@@ -26,9 +27,10 @@ ShapeProblem FindUnparsableShape(std::string_view toml);
 // Cyrillic, the CJK small forms); inside quotes they can still be written as
 // \uXXXX escapes.
 struct RawCharacter {
-    long line = 0;     // 0: none
+    long line = 0;
     std::string name;  // "U+FE4F"
 };
-RawCharacter FirstUnreadableCharacter(std::string_view toml);
+// Every such character, in file order.
+std::vector<RawCharacter> UnreadableCharacters(std::string_view toml);
 
 }  // namespace sirelo

@@ -90,11 +90,12 @@ void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex,
         return;
     }
     RunRecord& run = *lock;
-    const bool known = siteIndex >= 0 && siteIndex < kMagnetSiteCount;
+    const bool known =
+        siteIndex >= 0 && static_cast<std::size_t>(siteIndex) < context.definitions.magnet.size();
     if (known && !context.run.siteExhausted[siteIndex] && run.isCurrent()) {
         const MagnetSite& site = context.definitions.magnet[siteIndex];
         const std::string url =
-            MagnetPageUrl(site, context.addresses.magnet[siteIndex], keyword, page);
+            MagnetPageUrl(site, AddressAt(context.addresses.magnet, siteIndex), keyword, page);
         std::optional<FetchResult> fetched;
         PageBudget budget;
         {

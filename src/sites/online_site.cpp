@@ -20,7 +20,7 @@ std::string ItemText(const OnlineSite& site, std::string_view page) {
 }  // namespace
 
 const std::string& OnlineBase(const SiteAddresses& addresses, int siteIndex) {
-    return siteIndex == k7dds ? addresses.sevenDds : addresses.lexiang;
+    return AddressAt(addresses.online, siteIndex);
 }
 
 std::string OnlineSearchForm(const OnlineSite& site, std::string_view keyword) {

@@ -23,7 +23,8 @@ struct OnlineItem {
     std::string pageAddress;
 };
 
-// The site's scheme and host as the addresses give it (7DDS's ends in "/").
+// The site's scheme and host as the addresses give it (7DDS's ends in "/");
+// empty for a place without an address.
 const std::string& OnlineBase(const SiteAddresses& addresses, int siteIndex);
 
 // The site's form with the percent-encoded UTF-8 bytes of the GBK keyword in it.

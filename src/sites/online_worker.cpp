@@ -103,7 +103,8 @@ void OnlineSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex)
         return;
     }
     RunRecord& run = *lock;
-    if (siteIndex >= 0 && siteIndex < kOnlineSiteCount && run.isCurrent()) {
+    if (siteIndex >= 0 && static_cast<std::size_t>(siteIndex) < context.definitions.online.size() &&
+        run.isCurrent()) {
         const std::optional<PageOutcome> outcome =
             SearchOnlineSite(context, run, context.definitions.online[siteIndex], keyword);
         std::lock_guard hold(run.lock);

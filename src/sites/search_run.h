@@ -22,7 +22,7 @@ class SearchRun {
     std::atomic<int> pageCounter{0};
     std::atomic<int> filteredLinks{0};  // dropped as duplicate links (过滤链接)
     std::atomic<int> filteredItems{0};  // dropped for lacking the keyword (精准搜索)
-    std::array<std::atomic<bool>, kMagnetSiteCount> siteExhausted{};
+    std::array<std::atomic<bool>, kMaxMagnetSites> siteExhausted{};  // by the site's place
     RunOutcomes outcomes;  // what each request gave, for the tooltips
 
   private:

@@ -59,13 +59,13 @@ void RunOutcomes::clear() {
 }
 
 void RunOutcomes::recordMagnet(int siteIndex, const PageOutcome& outcome) {
-    if (siteIndex < 0 || siteIndex >= kMagnetSiteCount) return;
+    if (siteIndex < 0 || siteIndex >= kMaxMagnetSites) return;
     std::lock_guard hold(mutex_);
     outcomes_.magnet[siteIndex].add(outcome);
 }
 
 void RunOutcomes::recordOnline(int siteIndex, const PageOutcome& outcome) {
-    if (siteIndex < 0 || siteIndex >= kOnlineSiteCount) return;
+    if (siteIndex < 0 || siteIndex >= kMaxOnlineSites) return;
     std::lock_guard hold(mutex_);
     outcomes_.online[siteIndex].add(outcome);
 }

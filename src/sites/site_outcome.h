@@ -75,8 +75,8 @@ struct SiteOutcomes {
 };
 
 struct RunOutcomeSnapshot {
-    std::array<SiteOutcomes, kMagnetSiteCount> magnet;
-    std::array<SiteOutcomes, kOnlineSiteCount> online;
+    std::array<SiteOutcomes, kMaxMagnetSites> magnet;  // by the site's place
+    std::array<SiteOutcomes, kMaxOnlineSites> online;
 };
 
 class RunOutcomes {

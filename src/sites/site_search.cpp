@@ -54,7 +54,8 @@ struct SharedSearch {
 };
 
 // Runs on the site's own thread.
-void AskSite(SharedSearch& search, std::size_t slot, SiteRef site, int firstPage, int lastPage) {
+void AskSite(SharedSearch& search, std::size_t slot, SiteRef site, int firstPage, int lastPage,
+             const SiteFinished& siteFinished) {
     const Clock::time_point start = Clock::now();
     if (site.kind == SiteKind::Online) {
         OnlineSiteWorker(search.context, search.lock, site.index);
@@ -71,17 +72,26 @@ void AskSite(SharedSearch& search, std::size_t slot, SiteRef site, int firstPage
             search.pages[slot].back().rows = added;
         }
     }
+    const long long elapsedMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    if (siteFinished) {
+        const RunOutcomeSnapshot outcomes = search.run.outcomes.snapshot();
+        siteFinished(slot,
+                     site.kind == SiteKind::Magnet ? outcomes.magnet[site.index]
+                                                   : outcomes.online[site.index],
+                     elapsedMs);
+    }
     std::lock_guard hold(search.mutex);
     search.finished[slot] = true;
-    search.elapsedMs[slot] =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    search.elapsedMs[slot] = elapsedMs;
     --search.running;
     search.siteEnded.notify_all();
 }
 
-bool ValidSite(SiteRef site) {
-    return site.kind == SiteKind::Magnet ? site.index >= 0 && site.index < kMagnetSiteCount
-                                         : site.index >= 0 && site.index < kOnlineSiteCount;
+bool ValidSite(const SiteDefinitions& definitions, SiteRef site) {
+    const std::size_t count =
+        site.kind == SiteKind::Magnet ? definitions.magnet.size() : definitions.online.size();
+    return site.index >= 0 && static_cast<std::size_t>(site.index) < count;
 }
 
 const std::string& LabelOf(const SiteDefinitions& definitions, SiteRef site) {
@@ -129,14 +139,15 @@ SiteSearchResult SearchSites(const SiteSearchOptions& options) {
 
     for (std::size_t slot = 0; slot < options.sites.size(); ++slot) {
         const SiteRef site = options.sites[slot];
-        if (!ValidSite(site)) continue;
+        if (!ValidSite(*options.definitions, site)) continue;
         {
             std::lock_guard hold(search->mutex);
             ++search->running;
         }
-        const bool started = options.startThread(
-            [search, slot, site, first = options.firstPage, last = options.lastPage] {
-                AskSite(*search, slot, site, first, last);
+        const bool started =
+            options.startThread([search, slot, site, first = options.firstPage,
+                                 last = options.lastPage, finished = options.siteFinished] {
+                AskSite(*search, slot, site, first, last, finished);
             });
         if (!started) {
             std::lock_guard hold(search->mutex);
@@ -169,7 +180,7 @@ SiteSearchResult SearchSites(const SiteSearchOptions& options) {
         answer.site = options.sites[slot];
         answer.finished = finished[slot];
         answer.elapsedMs = finished[slot] ? elapsed[slot] : answerMs;
-        if (ValidSite(answer.site)) {
+        if (ValidSite(*options.definitions, answer.site)) {
             const bool magnet = answer.site.kind == SiteKind::Magnet;
             answer.outcomes =
                 magnet ? outcomes.magnet[answer.site.index] : outcomes.online[answer.site.index];

@@ -15,8 +15,6 @@
 
 namespace sirelo {
 
-enum class SiteKind { Magnet, Online };
-
 // One site of a search: its kind and its index among the definitions of that kind.
 struct SiteRef {
     SiteKind kind = SiteKind::Magnet;
@@ -26,6 +24,10 @@ struct SiteRef {
 
 // Starts a body on a detached thread; false when it could not.
 using ThreadStarter = std::function<bool(std::function<void()>)>;
+
+// The slot of a site in the options' `sites`, its outcomes and its time.
+using SiteFinished =
+    std::function<void(std::size_t slot, const SiteOutcomes& outcomes, long long elapsedMs)>;
 
 struct SiteSearchOptions {
     // Must outlive every site's thread, which may run on past the time limit.
@@ -41,6 +43,9 @@ struct SiteSearchOptions {
     // A site still running asks for no further page.
     std::chrono::milliseconds timeLimit{0};
     ThreadStarter startThread;
+    // Optional: called on the site's own thread as the site finishes; with a
+    // time limit it may be called after the answer.
+    SiteFinished siteFinished;
 };
 
 struct FoundRow {

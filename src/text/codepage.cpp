@@ -323,6 +323,21 @@ std::string Utf8ToGbk(std::string_view utf8) {
     return out;
 }
 
+std::size_t ValidUtf8Length(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t at = pos;
+        // A malformed byte decodes alone as U+FFFD; a written U+FFFD takes three.
+        if (DecodeUtf8(text, pos) == kReplacement && pos == at + 1) return at;
+    }
+    return text.size();
+}
+
+std::string GbkCharacter(char32_t code) {
+    std::string out;
+    AppendGbk(Tables(), out, code);
+    return out;
+}
+
 std::string PageText(std::string_view bytes) {
     return Utf8ToGbk(TextUpToZero(bytes));
 }

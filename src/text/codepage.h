@@ -21,6 +21,12 @@ std::string Utf8ToGbk(std::string_view utf8);
 // A GBK constant written in the source as UTF-8: Gbk("上映时间：").
 std::string Gbk(std::string_view utf8);
 
+// One Unicode character in GBK, as Utf8ToGbk makes it: "?" when GBK lacks it.
+std::string GbkCharacter(char32_t code);
+
+// How many bytes at the start of `text` are well-formed UTF-8.
+std::size_t ValidUtf8Length(std::string_view text);
+
 // A page as the sites send it (UTF-8 bytes, perhaps with a zero byte) as a GBK text.
 std::string PageText(std::string_view bytes);
 

@@ -95,6 +95,7 @@ class MainWindowTest : public QObject {
     void withNoSiteCheckedTheOnlineSearchStillRuns();
     void secondSearchClearsTheListsFirst();
     void statusPanesAfterARefresh();
+    void aRejectedSitesFileOpensThePaneAndSiteTooltips();
     void rowsReachTheViewInOneBatch();
     void doubleClickWithNoRowChangesNothing();
     void onlyALeftDoubleClickActsOnARow();
@@ -155,7 +156,7 @@ void MainWindowTest::init() {
     onStart_ = nullptr;
     urls_.opened.clear();
     SiteAddresses addresses;
-    addresses.sevenDds = "http://127.0.0.1/";
+    addresses.online[k7dds] = "http://127.0.0.1/";
     window_ = makeWindow(addresses);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -545,6 +546,20 @@ void MainWindowTest::statusPanesAfterARefresh() {
     QCOMPARE(window_->statusPaneText(2), QStringLiteral(" 过滤链接： 4  条"));
     QCOMPARE(window_->statusPaneText(3), QStringLiteral(" 过滤资源： 10  条"));
     QCOMPARE(window_->statusPaneText(4), QStringLiteral(" 搜索耗时： 5.24  秒"));
+}
+
+void MainWindowTest::aRejectedSitesFileOpensThePaneAndSiteTooltips() {
+    window_->showDefinitionProblems(
+        {{"/home/u/.config/配置/Sirelo/sites.toml", 12, "magnet.DSS.page", "has no {keyword}"}});
+    const QString note =
+        QStringLiteral("sites.toml 第12行：magnet.DSS.page: has no {keyword}；DSS 仍用内置定义");
+    QVERIFY(child<QCheckBox>("DSS_选择框")->toolTip().contains(note));
+    QVERIFY(!child<QCheckBox>("ZZS_选择框")->toolTip().contains(note));
+    QVERIFY(window_->statusPaneToolTip(0).contains(note));
+    // A refresh keeps it in the pane.
+    std::thread([this] { window_->controller().updateStatusBar(); }).join();
+    QCoreApplication::processEvents();
+    QVERIFY(window_->statusPaneToolTip(0).contains(note));
 }
 
 // Rows that arrive while the window thread is busy reach the view as one batch.

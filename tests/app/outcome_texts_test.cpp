@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/definitions_note.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -108,6 +109,35 @@ TEST(OutcomeTextsTest, OnlineAndBoardLines) {
     EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(board)), "院线热映：10部影片，2张海报未能显示");
     board.films = 0;
     EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(board)), "院线热映：页面中未找到结果标记，站点可能已改版");
+}
+
+// A user's file that was not taken as a whole: its first problem, for the
+// pane, and the first that keeps a site built in, for that site.
+TEST(DefinitionsNote, SaysTheFirstProblemAndWhichSiteStaysBuiltIn) {
+    const std::string file = "/home/u/.config/配置/Sirelo/sites.toml";
+    const std::vector<DefinitionProblem> problems = {
+        {file, 3, "colour", "is no part of a definitions file"},
+        {file, 12, "magnet.DSS.page", "has no {keyword}"},
+        {file, 20, "online.\"乐享电影网\".hit", "is not a regular expression that compiles"},
+    };
+    const struct {
+        std::vector<DefinitionProblem> problems;
+        std::string site;
+        std::string line;
+    } cases[] = {
+        {problems, "", "sites.toml 第3行：colour: is no part of a definitions file"},
+        {problems, "DSS", "sites.toml 第12行：magnet.DSS.page: has no {keyword}；DSS 仍用内置定义"},
+        {problems, "乐享电影网",
+         "sites.toml 第20行：online.\"乐享电影网\".hit: is not a regular expression that "
+         "compiles；乐享电影网 仍用内置定义"},
+        {problems, "ZZS", ""},
+        {{{file, 2, "", "is not UTF-8"}},
+         "ZZS",
+         "sites.toml 第2行：is not UTF-8；全部站点仍用内置定义"},
+        {{}, "", ""},
+    };
+    for (const auto& each : cases)
+        EXPECT_EQ(GbkToUtf8(RejectedDefinitionsLine(each.problems, each.site)), each.line);
 }
 
 }  // namespace

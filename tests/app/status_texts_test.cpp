@@ -4,6 +4,7 @@
 
 #include "app/link_checks.h"
 #include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -90,11 +91,16 @@ TEST(LinkChecksTest, AnAddressStaysOnItsSitesHost) {
     const SiteDefinitions& sites = BuiltInSiteDefinitions();
     const SiteAddresses defaults = DefinedAddresses(sites);
     const std::string sevenDds = sites.online[k7dds].label, lexiang = sites.online[kLexiang].label;
-    EXPECT_TRUE(MayOpenOnlinePage(sites, defaults, sevenDds, defaults.sevenDds + "play/1.html"));
-    EXPECT_TRUE(MayOpenOnlinePage(sites, defaults, lexiang, defaults.lexiang + "/play/1.html"));
-    EXPECT_FALSE(MayOpenOnlinePage(sites, defaults, sevenDds, defaults.lexiang + "/play/1.html"));
-    EXPECT_FALSE(MayOpenOnlinePage(sites, defaults, lexiang, defaults.lexiang + "@evil.example/"));
-    EXPECT_FALSE(MayOpenOnlinePage(sites, defaults, "", defaults.lexiang + "/play/1.html"));
+    EXPECT_TRUE(
+        MayOpenOnlinePage(sites, defaults, sevenDds, defaults.online[k7dds] + "play/1.html"));
+    EXPECT_TRUE(
+        MayOpenOnlinePage(sites, defaults, lexiang, defaults.online[kLexiang] + "/play/1.html"));
+    EXPECT_FALSE(
+        MayOpenOnlinePage(sites, defaults, sevenDds, defaults.online[kLexiang] + "/play/1.html"));
+    EXPECT_FALSE(
+        MayOpenOnlinePage(sites, defaults, lexiang, defaults.online[kLexiang] + "@evil.example/"));
+    EXPECT_FALSE(
+        MayOpenOnlinePage(sites, defaults, "", defaults.online[kLexiang] + "/play/1.html"));
 }
 
 }  // namespace

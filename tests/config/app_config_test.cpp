@@ -12,6 +12,8 @@
 
 #include "config/site_addresses.h"
 #include "config_test_support.h"
+#include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 
 namespace sirelo {
 namespace {
@@ -40,6 +42,9 @@ class AppConfigTest : public ::testing::Test {
     }
     std::string text(NumberBox box) const { return controls_.numberText(box); }
     bool checked(FlagBox box) const { return controls_.flagChecked(box); }
+    bool siteChecked(std::string_view control) const {
+        return controls_.siteChecked(controls_.site(control));
+    }
 
     ScopedConfigHome home_;
     AppConfig config_;
@@ -93,8 +98,8 @@ TEST_F(AppConfigTest, WritesKeepEveryOtherByte) {
             "x=\"quoted\"\n");
     home_.writeFile(original);
     config_.loadSettings(controls_);
-    controls_.click(FlagBox::Dss);
-    controls_.click(FlagBox::Dss);
+    controls_.click(controls_.site("DSS_选择框"));
+    controls_.click(controls_.site("DSS_选择框"));
     controls_.setNumberText(NumberBox::ThreadCount, "007");
     controls_.setNumberText(NumberBox::PageCount, "42");
     EXPECT_EQ(home_.fileBytes(), Gbk("; written by hand\n"
@@ -129,10 +134,10 @@ TEST_F(AppConfigTest, OnlyTheExactValueTrueChecksABox) {
     EXPECT_TRUE(checked(FlagBox::ExactSearch)) << "an empty value changes nothing";
     EXPECT_TRUE(checked(FlagBox::KeepNewestShown));
     EXPECT_FALSE(checked(FlagBox::FilterLinks));
-    EXPECT_TRUE(checked(FlagBox::Zzs));
-    EXPECT_FALSE(checked(FlagBox::Btbook));
-    EXPECT_FALSE(checked(FlagBox::Dss));
-    EXPECT_TRUE(checked(FlagBox::Btrabbit));
+    EXPECT_TRUE(siteChecked("ZZS_选择框"));
+    EXPECT_FALSE(siteChecked("Btbook_选择框"));
+    EXPECT_FALSE(siteChecked("DSS_选择框"));
+    EXPECT_TRUE(siteChecked("Btrabbit_选择框"));
     EXPECT_TRUE(live_.magnetSites[kZzs]);
     EXPECT_FALSE(live_.filterLinks);
 }
@@ -154,8 +159,8 @@ TEST_F(AppConfigTest, AFullFileLoadsInOrderWithoutAWrite) {
     EXPECT_EQ(text(NumberBox::Interval), "900");
     EXPECT_EQ(text(NumberBox::PageCount), "30");
     EXPECT_EQ(live_.intervalMs, 900);
-    EXPECT_TRUE(checked(FlagBox::Zzs));
-    EXPECT_FALSE(checked(FlagBox::Lexiang));
+    EXPECT_TRUE(siteChecked("ZZS_选择框"));
+    EXPECT_FALSE(siteChecked("乐享电影_选择框"));
     EXPECT_FALSE(live_.onlineSites[kLexiang]);
     EXPECT_EQ(fs::directory_iterator(home_.folder())->path(), home_.file());
 }
@@ -174,10 +179,10 @@ TEST_F(AppConfigTest, AFailedWriteLeavesTheFileAndTheControls) {
     config_.loadSettings(controls_);
     fs::create_directory(TemporaryPathFor(home_.file()));
 
-    controls_.click(FlagBox::Dss);
+    controls_.click(controls_.site("DSS_选择框"));
     controls_.setNumberText(NumberBox::ThreadCount, "9");
     EXPECT_EQ(home_.fileBytes(), original);
-    EXPECT_FALSE(checked(FlagBox::Dss));
+    EXPECT_FALSE(siteChecked("DSS_选择框"));
     EXPECT_EQ(text(NumberBox::ThreadCount), "9");
     EXPECT_EQ(live_.threadCount, 9);
     EXPECT_FALSE(config_.writeSetting("S", "k", "v"));
@@ -236,14 +241,12 @@ TEST(AppConfigHostileFile, IsNeitherReadNorReplaced) {
         AppConfig config;
         LiveSettings live;
         FakeControls controls(config, live);
-        SiteAddresses defaults;
-        defaults.magnet = {"http://a.example", "http://b.example", "http://c.example",
-                           "http://d.example"};
+        const SiteAddresses defaults = DefinedAddresses(BuiltInSiteDefinitions());
         SiteAddresses addresses;
         bool written = true;
 
         EXPECT_TRUE(EndsUnaided(home.file(), [&] {
-            addresses = ReadSiteAddresses(config, defaults);
+            addresses = ReadSiteAddresses(config, BuiltInSiteDefinitions());
             config.loadSettings(controls);
             written = config.writeSetting(Gbk("软件设置"), Gbk("线程数量"), "9");
         }));

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/app_config.h"
@@ -15,6 +17,8 @@
 #include "config/profile_file.h"
 #include "config/settings_controls.h"
 #include "config/settings_rules.h"
+#include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "text/codepage.h"
 
 namespace sirelo::testing {
@@ -97,6 +101,24 @@ class FakeControls : public SettingsControls {
         onFlagClicked(*this, box, config_);
     }
 
+    // The built-in sites' switches.
+    const std::vector<SiteSwitch>& siteSwitches() const override { return sites_; }
+    bool siteChecked(const SiteSwitch& site) const override { return SiteFlagOf(live_, site); }
+    void setSiteChecked(const SiteSwitch& site, bool checked) override {
+        record(site.control.c_str(), checked ? "checked" : "unchecked");
+        SiteFlagOf(live_, site) = checked;
+    }
+    const SiteSwitch& site(std::string_view control) const {
+        for (const SiteSwitch& s : sites_) {
+            if (s.control == control) return s;
+        }
+        throw std::invalid_argument("no such site switch");
+    }
+    void click(const SiteSwitch& site) {
+        SiteFlagOf(live_, site) = !SiteFlagOf(live_, site);
+        onSiteClicked(*this, site, config_);
+    }
+
     struct Call {
         std::string control;
         std::string value;
@@ -116,6 +138,7 @@ class FakeControls : public SettingsControls {
     LiveSettings& live_;
     std::string texts_[kNumberSettings.size()];
     bool flags_[kFlagSettings.size()] = {};
+    std::vector<SiteSwitch> sites_ = SiteSwitchesOf(BuiltInSiteDefinitions());
 };
 
 }  // namespace sirelo::testing

@@ -78,7 +78,7 @@ class SettingsPanelTest : public QObject {
 void SettingsPanelTest::init() {
     home_ = std::make_unique<ScopedConfigHome>();
     live_ = std::make_unique<LiveSettings>();
-    panel_ = std::make_unique<SettingsPanel>(*live_);
+    panel_ = std::make_unique<SettingsPanel>(*live_, SiteSwitchesOf(BuiltInSiteDefinitions()));
     panel_->resize(1165, 460);
     panel_->show();
     QVERIFY(QTest::qWaitForWindowExposed(panel_.get()));

@@ -4,6 +4,8 @@
 
 #include "config/app_config.h"
 #include "config_test_support.h"
+#include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 
 namespace sirelo {
 namespace {
@@ -12,14 +14,8 @@ using testing::Gbk;
 using testing::ScopedConfigHome;
 
 // Bases as the site definitions give them.
-SiteAddresses Defaults() {
-    SiteAddresses addresses;
-    addresses.magnet = {"http://www.btrabbit.la", "http://www.zhongzishenqi.cc",
-                        "http://www.diaosisou.cc", "https://www.btbook.la"};
-    addresses.sevenDds = "http://www.7dds.cc/";
-    addresses.lexiang = "http://www.lexiangdy.cc";
-    addresses.board = "https://maoyan.com";
-    return addresses;
+const SiteDefinitions& Defaults() {
+    return BuiltInSiteDefinitions();
 }
 
 TEST(SiteAddresses, DefaultsWithoutAFileOrSection) {
@@ -27,14 +23,14 @@ TEST(SiteAddresses, DefaultsWithoutAFileOrSection) {
     AppConfig config;
     const SiteAddresses fromNothing = ReadSiteAddresses(config, Defaults());
     EXPECT_EQ(fromNothing.magnet[kBtrabbit], "http://www.btrabbit.la");
-    EXPECT_EQ(fromNothing.sevenDds, "http://www.7dds.cc/");
+    EXPECT_EQ(fromNothing.online[k7dds], "http://www.7dds.cc/");
     EXPECT_EQ(fromNothing.board, "https://maoyan.com");
     EXPECT_FALSE(home.fileBytes()) << "reading creates no file";
 
     home.writeFile(Gbk("[软件设置]\r\n线程数量=3\r\n"));
     const SiteAddresses fromOtherSections = ReadSiteAddresses(config, Defaults());
-    EXPECT_EQ(fromOtherSections.magnet, Defaults().magnet);
-    EXPECT_EQ(fromOtherSections.lexiang, "http://www.lexiangdy.cc");
+    EXPECT_EQ(fromOtherSections.magnet, DefinedAddresses(Defaults()).magnet);
+    EXPECT_EQ(fromOtherSections.online[kLexiang], "http://www.lexiangdy.cc");
 }
 
 TEST(SiteAddresses, TheSectionOverridesAndIsNormalised) {
@@ -55,8 +51,8 @@ TEST(SiteAddresses, TheSectionOverridesAndIsNormalised) {
     EXPECT_EQ(addresses.magnet[kZzs], "https://127.0.0.1:8081");
     EXPECT_EQ(addresses.magnet[kDss], "http://www.diaosisou.cc") << "only web addresses";
     EXPECT_EQ(addresses.magnet[kBtbook], "https://www.btbook.la");
-    EXPECT_EQ(addresses.sevenDds, "http://127.0.0.1:8082/");
-    EXPECT_EQ(addresses.lexiang, "HTTP://127.0.0.1:8083");
+    EXPECT_EQ(addresses.online[k7dds], "http://127.0.0.1:8082/");
+    EXPECT_EQ(addresses.online[kLexiang], "HTTP://127.0.0.1:8083");
     EXPECT_EQ(addresses.board, "http://127.0.0.1:8084");
     ASSERT_EQ(addresses.refused.size(), 2u);
     EXPECT_EQ(addresses.refused[0].key, "DSS");

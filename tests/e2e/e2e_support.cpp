@@ -134,9 +134,9 @@ SiteAddresses WithSiteAt(SiteAddresses addresses, std::string_view site, const s
     } else if (site == "Btbook") {
         addresses.magnet[kBtbook] = base;
     } else if (site == "7DDS") {
-        addresses.sevenDds = base + "/";
+        addresses.online[k7dds] = base + "/";
     } else if (site == "乐享电影网") {
-        addresses.lexiang = base;
+        addresses.online[kLexiang] = base;
     } else if (site == "院线热映") {
         addresses.board = base;
     } else {

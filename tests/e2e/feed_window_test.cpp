@@ -20,6 +20,7 @@
 #include "config/app_config.h"
 #include "config/profile_file.h"
 #include "fixture_sites.h"
+#include "sitedefs/site_roster.h"
 #include "support/feed_site.h"
 #include "support/minisign_signer.h"
 #include "text/codepage.h"
@@ -85,10 +86,9 @@ qint64 FeedWindowTest::startProgram() {
     QElapsedTimer started;
     started.start();
     layers_ = std::make_unique<DefinitionLayers>(LoadDefinitionLayers(TheAppConfig()));
-    window_ = std::make_unique<MainWindow>(
-        clock_, layers_->definitions,
-        ReadSiteAddresses(TheAppConfig(), DefinedAddresses(layers_->definitions)),
-        MakeSiteWorkerLauncher);
+    window_ = std::make_unique<MainWindow>(clock_, layers_->definitions,
+                                           ReadSiteAddresses(TheAppConfig(), layers_->definitions),
+                                           MakeSiteWorkerLauncher);
     window_->show();
     StartFeedCheck(*layers_, *window_, std::time(nullptr), StartDetached);
     return QTest::qWaitForWindowExposed(window_.get()) ? started.elapsed() : -1;
@@ -107,8 +107,9 @@ void FeedWindowTest::writeSettings(bool withFeed) {
     const SiteAddresses addresses = sites_->addresses();
     std::string text = "[软件设置]\r\n搜索页数=3\r\n间隔时间=100\r\n[站点地址]\r\n";
     text += "Btrabbit=" + addresses.magnet[kBtrabbit] + "\r\nZZS=" + addresses.magnet[kZzs] +
-            "\r\nBtbook=" + addresses.magnet[kBtbook] + "\r\n7DDS=" + addresses.sevenDds +
-            "\r\n乐享电影网=" + addresses.lexiang + "\r\n院线热映=" + addresses.board + "\r\n";
+            "\r\nBtbook=" + addresses.magnet[kBtbook] + "\r\n7DDS=" + addresses.online[k7dds] +
+            "\r\n乐享电影网=" + addresses.online[kLexiang] + "\r\n院线热映=" + addresses.board +
+            "\r\n";
     if (withFeed) {
         text += "[站点]\r\n订阅地址=" + feed_->address() + "\r\n订阅公钥=" + signer_->publicKey() +
                 "\r\n";

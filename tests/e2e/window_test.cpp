@@ -35,6 +35,7 @@
 #include "e2e_support.h"
 #include "fixture_sites.h"
 #include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "sites/magnet_site.h"
 #include "text/codepage.h"
 #include "window_test_support.h"
@@ -86,8 +87,8 @@ QString AddressSection(const SiteAddresses& addresses) {
                                                         {"ZZS", addresses.magnet[kZzs]},
                                                         {"DSS", addresses.magnet[kDss]},
                                                         {"Btbook", addresses.magnet[kBtbook]},
-                                                        {"7DDS", addresses.sevenDds},
-                                                        {"乐享电影网", addresses.lexiang},
+                                                        {"7DDS", addresses.online[k7dds]},
+                                                        {"乐享电影网", addresses.online[kLexiang]},
                                                         {"院线热映", addresses.board}};
     QString text = QStringLiteral("[站点地址]\r\n");
     for (const auto& [key, address] : keys)
@@ -222,7 +223,7 @@ bool WindowEndToEndTest::openWindow(const QString& settings, const SiteAddresses
 
     window_ = std::make_unique<MainWindow>(
         clock_, BuiltInSiteDefinitions(),
-        ReadSiteAddresses(TheAppConfig(), DefinedAddresses(BuiltInSiteDefinitions())),
+        ReadSiteAddresses(TheAppConfig(), BuiltInSiteDefinitions()),
         [this](const WorkerContext& context) {
             return std::make_unique<WatchedLauncher>(MakeSiteWorkerLauncher(context), watch_);
         });

@@ -15,7 +15,7 @@ MagnetSite SiteFrom(const std::vector<std::string>& parts, std::uint8_t kinds) {
         FieldRule& rule = site.fields[field];
         rule.startMarker = parts[1];
         rule.endMarker = parts[2];
-        const auto kind = static_cast<FinishKind>((kinds + field) % 7);
+        const auto kind = static_cast<FinishKind>((kinds + field) % 8);
         rule.steps.push_back({kind, {parts[3], parts[2], parts[1], parts[3]}});
     }
     return site;

@@ -8,6 +8,8 @@
 #include "config/app_config.h"
 #include "config/site_addresses.h"
 #include "config_test_support.h"
+#include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 
 using namespace sirelo;
 
@@ -47,9 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LiveSettings live;
     testing::FakeControls controls(config, live);
     config.loadSettings(controls);
-    SiteAddresses defaults;
-    defaults.sevenDds = "http://7dds.example/";
-    const SiteAddresses addresses = ReadSiteAddresses(config, defaults);
-    if (addresses.sevenDds.empty() || addresses.sevenDds.back() != '/') std::abort();
+    const SiteAddresses addresses = ReadSiteAddresses(config, BuiltInSiteDefinitions());
+    if (addresses.online[k7dds].empty() || addresses.online[k7dds].back() != '/') std::abort();
     return 0;
 }

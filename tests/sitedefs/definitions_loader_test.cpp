@@ -83,6 +83,16 @@ separator = "、"
     EXPECT_EQ(FillPlaceholders(dss.pagePath, "%41", "2"), "/s/2/%41.html");
 }
 
+TEST(UserDefinitions, AnUnescapeStepFinishesHtmlReferences) {
+    const LoadedDefinitions loaded =
+        Apply("[magnet.DSS.name]\nsteps = [ { unescape = \"html\" }, { trim = true } ]\n");
+    ASSERT_EQ(Described(loaded), std::vector<std::string>{});
+    PageBudget budget;
+    EXPECT_EQ(ApplyFinishing(" Tom &amp; Jerry&#33; ",
+                             loaded.definitions.magnet[kDss].fields[kFieldName].steps, budget),
+              "Tom & Jerry!");
+}
+
 // Each file holds one bad table beside a good one: the bad one's site stays
 // built in, the good one applies, and each problem names its line and key.
 struct BadFile {
@@ -106,11 +116,11 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         {"unknown step",
          "[magnet.DSS.link]\nsteps = [ { before = \"a\" }, { cut = \"b\" } ]\n",
          {"sites.toml:2: magnet.DSS.link.steps[2]: \"cut\" is no step; a step is a table of "
-          "one key: before, between, after_last, replace, prefix, append or trim"}},
+          "one key: before, between, after_last, replace, prefix, append, trim or unescape"}},
         {"two keys in a step",
          "[magnet.DSS.link]\nsteps = [ { before = \"a\", prefix = \"b\" } ]\n",
          {"sites.toml:2: magnet.DSS.link.steps[1]: a step is a table of one key: before, "
-          "between, after_last, replace, prefix, append or trim"}},
+          "between, after_last, replace, prefix, append, trim or unescape"}},
         {"page without keyword",
          "[magnet.DSS]\nencoding = \"gbk\"\npage = \"/list/{page}\"\n",
          {"sites.toml:3: magnet.DSS.page: has no {keyword}"}},
@@ -126,6 +136,9 @@ TEST(UserDefinitions, ProblemsNameTheLineAndKeyAndNeverHalfApply) {
         {"a character GBK lacks",
          "[magnet.DSS.heat]\nstart = \"\xF0\x9F\x8E\xAC\"\n",
          {"sites.toml:2: magnet.DSS.heat.start: holds a character that GBK lacks"}},
+        {"unescape but not html",
+         "[magnet.DSS.name]\nsteps = [ { unescape = \"xml\" } ]\n",
+         {"sites.toml:2: magnet.DSS.name.steps[1]: wants unescape = \"html\""}},
         {"replace without pairs",
          "[magnet.DSS.size]\nsteps = [ { replace = [\"?\", \" \"] } ]\n",
          {"sites.toml:2: magnet.DSS.size.steps[1]: wants two texts: [\"...\", \"...\"]"}},
@@ -211,6 +224,34 @@ TEST(UserDefinitions, AFileThatDoesNotParseChangesNothing) {
     EXPECT_TRUE(Apply("[board.stars]\nseparator = \"\\uFE50\"\n").problems.empty());
     const LoadedDefinitions zero = Apply(std::string("\n[\0magnet.ZZS.size]\n", 20));
     EXPECT_EQ(Described(zero), std::vector<std::string>{"sites.toml:2: holds a zero byte"});
+}
+
+TEST(UserDefinitions, EveryRawCharacterIsNamedAndAFileNotInUtf8SaysSo) {
+    const std::string raw = "which the TOML reader cannot take; write it as \\u";
+    EXPECT_EQ(Described(Apply("# \xC2\xB7\n\n[board.stars]\nlabel = \"\xC3\x97\xEF\xB9\x8F\"\n")),
+              (std::vector<std::string>{
+                  "sites.toml:1: holds U+00B7 as it is, " + raw + "00B7 inside quotes",
+                  "sites.toml:4: holds U+00D7 as it is, " + raw + "00D7 inside quotes",
+                  "sites.toml:4: holds U+FE4F as it is, " + raw + "FE4F inside quotes"}));
+    const LoadedDefinitions gbk = Apply("[magnet.DSS.name]\n" + Gbk("start = \"名称\"\n"));
+    EXPECT_EQ(Described(gbk),
+              std::vector<std::string>{"sites.toml:2: is not UTF-8: this line is the first that is "
+                                       "not (saved as GBK?); save the file as UTF-8"});
+    EXPECT_EQ(gbk.definitions, BuiltIns());
+}
+
+TEST(UserDefinitions, WarningsAndTheKeysSetComeApartFromProblems) {
+    const LoadedDefinitions loaded = Apply(
+        "[magnet.DSS]\npage = \"/s/{keyword}\"\n[magnet.DSS.name]\nend = \"</td>\"\n"
+        "[magnet.ZZS]\npage = \"/z\"\n");
+    EXPECT_EQ(loaded.definitions.magnet[kDss].pagePath, "/s/{keyword}");
+    ASSERT_EQ(loaded.warnings.size(), 1u);
+    EXPECT_EQ(
+        DescribeProblem(loaded.warnings[0]),
+        "sites.toml:2: magnet.DSS.page: has no {page}, so every result page is the first one");
+    EXPECT_EQ(Described(loaded).size(), 1u) << "ZZS's page has no {keyword}";
+    EXPECT_EQ(loaded.fileKeys,
+              (std::set<std::string>{"magnet.DSS.page", "magnet.DSS.name", "magnet.DSS.name.end"}));
 }
 
 TEST(DefinitionsFile, OnlyARegularFileOfSensibleSizeIsRead) {

@@ -109,8 +109,8 @@ TEST(BadPages, OnlineWorkersSurviveThemAsSearchOrDetailPages) {
             });
             for (LoopbackServer* server : {&searchSite, &detailSite}) {
                 SiteAddresses addresses;
-                addresses.sevenDds = server->BaseUrl() + "/";
-                addresses.lexiang = server->BaseUrl();
+                addresses.online[k7dds] = server->BaseUrl() + "/";
+                addresses.online[kLexiang] = server->BaseUrl();
                 WorkerHarness harness(addresses, "英雄");
                 OnlineSiteWorker(harness.context, harness.lock, site);
                 EXPECT_EQ(harness.statusRefreshes, 1);

@@ -74,8 +74,8 @@ TEST_F(OnlineWorkerTest, OnlySevenDdsRowsFollowTheNewestRowSetting) {
 TEST(OnlineWorker, AFailedSearchGivesNoRowsAndStillRefreshesTheStatusBar) {
     testsupport::LoopbackServer site(testsupport::Reset());
     SiteAddresses addresses;
-    addresses.sevenDds = site.BaseUrl() + "/";
-    addresses.lexiang = site.BaseUrl();
+    addresses.online[k7dds] = site.BaseUrl() + "/";
+    addresses.online[kLexiang] = site.BaseUrl();
     WorkerHarness harness(addresses, "英雄");
     OnlineSiteWorker(harness.context, harness.lock, k7dds);
     OnlineSiteWorker(harness.context, harness.lock, kLexiang);

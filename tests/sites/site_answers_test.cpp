@@ -11,6 +11,7 @@
 
 #include "app/outcome_texts.h"
 #include "site_test_support.h"
+#include "sitedefs/site_roster.h"
 #include "sites/magnet_worker.h"
 #include "sites/online_worker.h"
 #include "support/loopback_server.h"
@@ -87,7 +88,7 @@ TEST(SiteAnswersTest, LimitsAndChallengesStopTheSiteAndSayWhy) {
             testsupport::Answer(HttpResponse(answer.status, answer.body, answer.headers)));
         SiteAddresses addresses = DefinedAddresses(BuiltInSiteDefinitions());
         addresses.magnet[kDss] = server.BaseUrl();
-        addresses.sevenDds = server.BaseUrl() + "/";
+        addresses.online[k7dds] = server.BaseUrl() + "/";
         WorkerHarness harness(addresses, "英雄");
 
         MagnetSiteWorker(harness.context, harness.lock, kDss, 1);

@@ -57,7 +57,7 @@ TEST(SiteBounds, AResultPageOfEndlessHitsIsFollowedOnlyToItsBound) {
         return testsupport::Ok(request.method == "POST" ? page : "<html></html>");
     });
     SiteAddresses addresses;
-    addresses.sevenDds = site.BaseUrl() + "/";
+    addresses.online[k7dds] = site.BaseUrl() + "/";
     WorkerHarness harness(addresses, "film");
     OnlineSiteWorker(harness.context, harness.lock, k7dds);
     EXPECT_EQ(site.RequestCount(), 1u + kMaxOnlineHits);

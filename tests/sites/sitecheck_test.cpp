@@ -14,6 +14,7 @@
 #include "fixture_sites.h"
 #include "site_test_support.h"
 #include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "sites/magnet_worker.h"
 #include "support/feed_site.h"
 #include "support/loopback_server.h"
@@ -205,8 +206,7 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
     // The program's start-up path, then its worker.
     AppConfig config;
     const SiteDefinitions definitions = ProgramSiteDefinitions(config, stderr);
-    WorkerHarness harness(ReadSiteAddresses(config, DefinedAddresses(definitions)), "英雄",
-                          definitions);
+    WorkerHarness harness(ReadSiteAddresses(config, definitions), "英雄", definitions);
     MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
     std::vector<std::string> programRows;
     for (const auto& cells : RowsOf(harness.magnetList)) {
@@ -223,10 +223,18 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
     EXPECT_EQ(fetched.err,
               "ok rows: 3, filtered links: 0, filtered items: 0, site exhausted: no\n");
 
-    // Offline, from the saved page, with the cut explained before the rows.
+    // Offline, from the saved page, with the definition and the cut explained
+    // before the rows.
     const ToolRun saved = sitecheck({"magnet", "DSS", "英雄", "--explain", "--page",
                                      std::string(SIRELO_FIXTURES_DIR) + "/gbksite/hero-1.html"});
-    const std::vector<std::string> lines = saved.lines();
+    const std::vector<std::string> all = saved.lines();
+    ASSERT_GE(all.size(), 22u);
+    const std::vector<std::string> definition = {all.begin(), all.begin() + 22};
+    EXPECT_EQ(definition[0], "[magnet.DSS]");
+    EXPECT_EQ(definition[1], "base = \"http://www.diaosisou.cc\"   # built in");
+    EXPECT_EQ(definition[2], "page = \"/s/{page}/{keyword}.html\"   # sites.toml");
+    EXPECT_EQ(definition[9], "name.steps = [ { trim = true } ]   # sites.toml");
+    const std::vector<std::string> lines = {all.begin() + 22, all.end()};
     ASSERT_EQ(lines.size(), 10u);  // the page, five fields, the inherited no_results, the rows
     EXPECT_EQ(
         lines[1],
@@ -252,6 +260,58 @@ TEST_F(SitecheckTest, AUserFileWithProblemsLeavesTheirSitesBuiltInAndSaysWhere) 
     // The dump, as the user's file, is clean.
     std::ofstream(home.folder() + "/sites.toml") << sitecheck({"dump"}).out;
     EXPECT_EQ(sitecheck({"validate"}).status, 0);
+}
+
+TEST_F(SitecheckTest, HelpValidateAndInitSayWhatThereIs) {
+    for (const std::vector<std::string>& help :
+         std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"magnet", "DSS", "--help"}}) {
+        const ToolRun run = sitecheck(help);
+        EXPECT_EQ(run.status, 0);
+        for (const char* word : {"usage:", "magnet", "online", "board", "all", "dump", "validate",
+                                 "init", "--sites", "--proxy", "--explain", "--no-filters"})
+            EXPECT_NE(run.out.find(word), std::string::npos) << word;
+    }
+    const std::string path = home.folder() + "/sites.toml";
+    const ToolRun none = sitecheck({"validate"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out.find("There is no sites.toml: " + path + " does not exist"), 0u) << none.out;
+
+    std::filesystem::remove_all(home.folder());
+    EXPECT_EQ(sitecheck({"init"}).status, 0);
+    const std::string starter = ReadText(path);
+    EXPECT_NE(starter.find("# [magnet.DSS]\n"), std::string::npos);
+    EXPECT_NE(starter.find("# [magnet.Example]\n"), std::string::npos);
+    EXPECT_EQ(sitecheck({"validate"}).status, 0) << "the starter changes nothing";
+    std::ofstream(path) << "# mine\n";
+    EXPECT_EQ(sitecheck({"init"}).status, 1);
+    EXPECT_EQ(ReadText(path), "# mine\n") << "init never overwrites";
+
+    const struct {
+        std::string text;
+        int status;
+        std::vector<std::string> lines;
+    } files[] = {
+        {"[magnet.DSS]\npage = \"/s/{keyword}\"\n",
+         0,
+         {"warning: " + path +
+          ":2: magnet.DSS.page: has no {page}, so every result page is the first one"}},
+        {"# \xC2\xB7\n# \xEF\xB9\x8F\n",
+         1,
+         {path + ":1: holds U+00B7 as it is, which the TOML reader cannot take; write it as "
+                 "\\u00B7 inside quotes",
+          path + ":2: holds U+FE4F as it is, which the TOML reader cannot take; write it as "
+                 "\\uFE4F inside quotes"}},
+        {"# ok\n" + Gbk("# 英雄\n"),
+         1,
+         {path + ":2: is not UTF-8: this line is the first that is not (saved as GBK?); save the "
+                 "file as UTF-8"}},
+    };
+    for (const auto& file : files) {
+        std::ofstream(path) << file.text;
+        const ToolRun run = sitecheck({"validate"});
+        EXPECT_EQ(run.status, file.status) << file.text;
+        EXPECT_EQ(run.lines(), file.lines);
+    }
 }
 
 TEST_F(SitecheckTest, BadArgumentsGiveTheUsageAndStatusTwo) {

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "sitedefs/site_roster.h"
+
 namespace sirelo::fixtures {
 namespace {
 
@@ -199,15 +201,15 @@ std::string FixtureSites::baseAddress(std::string_view name) const {
     return site ? site->server->BaseUrl() : std::string();
 }
 
-SiteAddresses FixtureSites::addresses() const {
-    SiteAddresses addresses;
-    addresses.magnet[kBtrabbit] = baseAddress("Btrabbit");
-    addresses.magnet[kZzs] = baseAddress("ZZS");
-    addresses.magnet[kDss] = baseAddress("DSS");
-    addresses.magnet[kBtbook] = baseAddress("Btbook");
-    addresses.sevenDds = baseAddress("7DDS") + "/";
-    addresses.lexiang = baseAddress("乐享电影网");
-    addresses.board = baseAddress("院线热映");
+SiteAddresses FixtureSites::addresses(const SiteDefinitions& definitions) const {
+    SiteAddresses addresses = DefinedAddresses(definitions);
+    for (const MagnetSite& site : definitions.magnet)
+        addresses.magnet[site.index] = baseAddress(site.id);
+    for (const OnlineSite& site : definitions.online) {
+        std::string& address = addresses.online[site.index];
+        address = baseAddress(site.id) + (address.ends_with('/') ? "/" : "");
+    }
+    addresses.board = baseAddress(kBoardAddressKey);
     return addresses;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/site_addresses.h"
+#include "sitedefs/program_definitions.h"
 #include "support/loopback_server.h"
 
 namespace sirelo::fixtures {
@@ -53,8 +54,9 @@ class FixtureSites {
     std::vector<std::string> siteNames() const;
     // "http://127.0.0.1:<port>"; empty for a site that is not served.
     std::string baseAddress(std::string_view site) const;
-    // The program's addresses pointing here (the 7DDS one ending in "/").
-    SiteAddresses addresses() const;
+    // The addresses of the sites of `definitions` pointing here, each site's
+    // by its id (the 7DDS one ending in "/").
+    SiteAddresses addresses(const SiteDefinitions& definitions = BuiltInSiteDefinitions()) const;
 
     std::size_t requestCount(std::string_view site) const;
     // Requests whose target is exactly `target`, query included.

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "app/detached_thread.h"
@@ -47,6 +49,45 @@ PageOutcome AskBoard(const SiteDefinitions& definitions, const SiteAddresses& ad
     return outcome;
 }
 
+// The sites' lines in their fixed order, each printed as soon as it and every
+// line before it are in. Called on the site threads and the board's thread.
+class OrderedLines {
+  public:
+    explicit OrderedLines(std::size_t count) : lines_(count) {}
+
+    void add(std::size_t slot, SiteLine line) {
+        std::lock_guard hold(mutex_);
+        lines_[slot] = std::move(line);
+        for (; next_ < lines_.size() && lines_[next_]; ++next_) {
+            everySiteGaveRows_ = everySiteGaveRows_ && lines_[next_]->outcome.rowsAdded > 0;
+            Print(*lines_[next_]);
+        }
+    }
+
+    bool everySiteGaveRows() {
+        std::lock_guard hold(mutex_);
+        return everySiteGaveRows_;
+    }
+
+  private:
+    static void Print(const SiteLine& line) {
+        const PageOutcome& outcome = line.outcome;
+        std::string text = TerminalSafe(line.label) + '\t' + VerdictWord(Verdict(outcome)) + '\t' +
+                           StatusText(outcome.transfer) + '\t' +
+                           std::to_string(outcome.transfer.bytesReceived) + '\t' +
+                           std::to_string(outcome.rowsAdded) + '\t' + std::to_string(line.ms);
+        const std::string words = FailureWords(outcome);
+        if (!words.empty()) text += '\t' + TerminalSafe(GbkToUtf8(words));
+        std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    }
+
+    std::mutex mutex_;
+    std::vector<std::optional<SiteLine>> lines_;
+    std::size_t next_ = 0;
+    bool everySiteGaveRows_ = true;
+};
+
 int RunAll(const std::vector<std::string>& args) {
     const CheckArgs parsed = ParseCheckArgs(args, {"--page"});
     if (parsed.positional.size() != 1 || parsed.positional[0].empty())
@@ -61,44 +102,39 @@ int RunAll(const std::vector<std::string>& args) {
     search.keyword = Utf8ToGbk(parsed.positional[0]);
     search.firstPage = search.lastPage = page;
     search.startThread = StartDetached;
-    for (int i = 0; i < kMagnetSiteCount; ++i)
-        search.sites.push_back({SiteKind::Magnet, i});
-    for (int i = 0; i < kOnlineSiteCount; ++i)
-        search.sites.push_back({SiteKind::Online, i});
+    for (const MagnetSite& site : definitions.magnet)
+        search.sites.push_back({SiteKind::Magnet, site.index});
+    for (const OnlineSite& site : definitions.online)
+        search.sites.push_back({SiteKind::Online, site.index});
 
-    SiteLine boardLine{"院线热映", {}, 0};
+    // Magnet sites first, then online ones, then the board.
+    OrderedLines lines(search.sites.size() + 1);
+    auto lineOf = [&](std::size_t slot, const SiteOutcomes& outcomes, long long ms) {
+        const SiteRef site = search.sites[slot];
+        return SiteLine{
+            GbkToUtf8(site.kind == SiteKind::Magnet ? definitions.magnet[site.index].label
+                                                    : definitions.online[site.index].label),
+            outcomes.latest, ms};
+    };
+    search.siteFinished = [&](std::size_t slot, const SiteOutcomes& outcomes, long long ms) {
+        lines.add(slot, lineOf(slot, outcomes, ms));
+    };
     std::thread board([&] {
         const auto start = std::chrono::steady_clock::now();
-        boardLine.outcome = AskBoard(definitions, search.addresses);
-        boardLine.ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now() - start)
-                           .count();
+        PageOutcome outcome = AskBoard(definitions, search.addresses);
+        lines.add(search.sites.size(), {"院线热映", std::move(outcome),
+                                        std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            std::chrono::steady_clock::now() - start)
+                                            .count()});
     });
     const SiteSearchResult result = SearchSites(search);
+    // A site whose thread never started has not said it finished.
+    for (std::size_t slot = 0; slot < result.sites.size(); ++slot) {
+        const SiteSearchAnswer& answer = result.sites[slot];
+        if (!answer.finished) lines.add(slot, lineOf(slot, answer.outcomes, answer.elapsedMs));
+    }
     board.join();
-
-    std::vector<SiteLine> lines;
-    for (const SiteSearchAnswer& answer : result.sites) {
-        const bool magnet = answer.site.kind == SiteKind::Magnet;
-        lines.push_back({std::string(magnet ? kMagnetSiteIds[answer.site.index]
-                                            : kOnlineSiteIds[answer.site.index]),
-                         answer.outcomes.latest, answer.elapsedMs});
-    }
-    lines.push_back(boardLine);
-
-    bool everySiteGaveRows = true;
-    for (const SiteLine& line : lines) {
-        const PageOutcome& outcome = line.outcome;
-        everySiteGaveRows = everySiteGaveRows && outcome.rowsAdded > 0;
-        std::string text = TerminalSafe(line.label) + '\t' + VerdictWord(Verdict(outcome)) + '\t' +
-                           StatusText(outcome.transfer) + '\t' +
-                           std::to_string(outcome.transfer.bytesReceived) + '\t' +
-                           std::to_string(outcome.rowsAdded) + '\t' + std::to_string(line.ms);
-        const std::string words = FailureWords(outcome);
-        if (!words.empty()) text += '\t' + TerminalSafe(GbkToUtf8(words));
-        std::printf("%s\n", text.c_str());
-    }
-    return everySiteGaveRows ? 0 : 1;
+    return lines.everySiteGaveRows() ? 0 : 1;
 }
 
 const bool kRegistered = RegisterSitecheckMode(

@@ -18,14 +18,17 @@ int RunBoard(const std::vector<std::string>& args) {
     if (!parsed.positional.empty()) throw UsageError("board takes no arguments but options");
     const std::string savedPage = parsed.page ? SavedPage(*parsed.page) : "";
 
-    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    DefinitionOrigins origins;
+    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
     const BoardDefinition& board = definitions.board;
+    const bool explain = parsed.flags.contains("--explain");
+    if (explain) PrintBoardDefinition(board, origins, stdout);
     const std::string base = parsed.base ? *parsed.base : ConfiguredAddresses(definitions).board;
     UseProxy(parsed);
     const FetchResult fetched = parsed.page ? FetchResult{savedPage, SavedPageTransfer(savedPage)}
                                             : PageFetchWithOutcome(base + board.pagePath);
     const std::string page = SitePageText(fetched.body, board.encoding);
-    if (parsed.flags.contains("--explain")) ExplainBoardPage(board, page, stdout);
+    if (explain) ExplainBoardPage(board, page, stdout);
 
     PageBudget budget;
     const std::vector<BoardFilm> films = ParseBoardPage(board, page, kShownFilmCount, &budget);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "net/http_proxy.h"
 #include "sitecheck_modes.h"
 #include "sitedefs/definition_layers.h"
+#include "sitedefs/site_roster.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
@@ -49,7 +51,7 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
     return parsed;
 }
 
-SiteDefinitions CheckDefinitions(const CheckArgs& args) {
+SiteDefinitions CheckDefinitions(const CheckArgs& args, DefinitionOrigins* origins) {
     DefinitionLayers layers = LoadDefinitionLayers(TheAppConfig(), {args.sites});
     if (layers.feed && !layers.cachedFeed.whyNotInForce.empty()) {
         std::fprintf(stderr, "sirelo-sitecheck: %s: %s\n", layers.feedCache.file.c_str(),
@@ -58,6 +60,15 @@ SiteDefinitions CheckDefinitions(const CheckArgs& args) {
     for (const DefinitionProblem& problem : layers.userProblems) {
         std::fprintf(stderr, "sirelo-sitecheck: %s\n",
                      TerminalSafe(DescribeProblem(problem)).c_str());
+    }
+    for (const DefinitionProblem& warning : layers.userWarnings) {
+        std::fprintf(stderr, "sirelo-sitecheck: warning: %s\n",
+                     TerminalSafe(DescribeProblem(warning)).c_str());
+    }
+    if (origins) {
+        origins->file = std::filesystem::path(layers.userFile).filename().string();
+        origins->keys = std::move(layers.userKeys);
+        if (layers.cachedFeed.copy) origins->feedKeys = layers.cachedFeed.copy->fileKeys;
     }
     return std::move(layers.definitions);
 }
@@ -74,7 +85,7 @@ TransferOutcome SavedPageTransfer(std::string_view bytes) {
 }
 
 SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions) {
-    SiteAddresses addresses = ReadSiteAddresses(TheAppConfig(), DefinedAddresses(definitions));
+    SiteAddresses addresses = ReadSiteAddresses(TheAppConfig(), definitions);
     for (const RefusedAddress& refused : addresses.refused) {
         std::fprintf(stderr,
                      "sirelo-sitecheck: %s: [站点地址] %s = %s: wants http:// or https://, a host "

@@ -6,6 +6,7 @@
 #include "explain.h"
 #include "net/page_fetch.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/definitions_loader.h"
 #include "sites/magnet_site.h"
 #include "sites/magnet_worker.h"
 #include "text/codepage.h"
@@ -13,11 +14,13 @@
 namespace sirelo::sitecheck {
 namespace {
 
-int SiteIndex(const std::string& label) {
-    for (int i = 0; i < kMagnetSiteCount; ++i) {
-        if (kMagnetSiteIds[i] == label) return i;
+int SiteIndex(const SiteDefinitions& definitions, const std::string& id) {
+    std::string ids;
+    for (const MagnetSite& site : definitions.magnet) {
+        if (site.id == id) return site.index;
+        ids += (ids.empty() ? "" : ", ") + site.id;
     }
-    throw UsageError("SITE is one of Btrabbit, ZZS, DSS, Btbook, not " + label);
+    throw UsageError("SITE is one of " + ids + ", not " + id);
 }
 
 int RunMagnet(const std::vector<std::string>& args) {
@@ -25,14 +28,19 @@ int RunMagnet(const std::vector<std::string>& args) {
     if (parsed.positional.size() < 2 || parsed.positional.size() > 3) {
         throw UsageError("want SITE KEYWORD [PAGE]");
     }
-    const int siteIndex = SiteIndex(parsed.positional[0]);
+    DefinitionOrigins origins;
+    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
+    const int siteIndex = SiteIndex(definitions, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
     const int page = parsed.positional.size() == 3 ? PageNumber(parsed.positional[2]) : 1;
     const std::string savedPage = parsed.page ? SavedPage(*parsed.page) : "";
 
-    const SiteDefinitions definitions = CheckDefinitions(parsed);
     const MagnetSite& site = definitions.magnet[siteIndex];
+    const bool explain = parsed.flags.contains("--explain");
+    if (explain) {
+        PrintMagnetDefinition(site, "magnet." + KeyText(parsed.positional[0]), origins, stdout);
+    }
     SiteAddresses addresses = ConfiguredAddresses(definitions);
     if (parsed.base) addresses.magnet[siteIndex] = *parsed.base;
     CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
@@ -46,7 +54,7 @@ int RunMagnet(const std::vector<std::string>& args) {
         MagnetPageUrl(site, check.context.addresses.magnet[siteIndex], check.run.keyword(), page);
     const FetchResult fetched = parsed.page ? FetchResult{savedPage, SavedPageTransfer(savedPage)}
                                             : PageFetchWithOutcome(url);
-    if (parsed.flags.contains("--explain")) {
+    if (explain) {
         ExplainMagnetPage(site, SitePageText(fetched.body, site.encoding), stdout);
     }
     RunRecord run(definitions);

@@ -2,6 +2,7 @@
 // prints the rows it finds, and checks site definitions files: the doctor for
 // keeping the site definitions up to date.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,24 +12,38 @@
 namespace sirelo::sitecheck {
 namespace {
 
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out, "usage:\n");
+    for (const SitecheckMode& mode : SitecheckModes()) {
+        std::fprintf(out, "  sirelo-sitecheck %s %s\n", mode.name.c_str(), mode.usage.c_str());
+    }
+    std::fprintf(
+        out,
+        "  sirelo-sitecheck --help | -h   prints this\n"
+        "Options of the modes that read definitions or ask sites:\n"
+        "  --sites FILE   the site definitions of FILE instead of the user's sites.toml\n"
+        "  --proxy URL    every request through this proxy (http://, socks5:// or\n"
+        "                 socks5h:// host:port) instead of [网络] 代理 of Configuration.ini\n"
+        "Rows go to stdout, one a line, cells separated by TAB, in UTF-8; a summary\n"
+        "goes to stderr. Without --base the site's address comes from [站点地址]\n"
+        "of Configuration.ini, else from the site definitions, as in the program.\n"
+        "Every mode reads the cached definitions feed and the user's sites.toml next\n"
+        "to Configuration.ini as the program does.\n");
+}
+
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::fprintf(stderr, "sirelo-sitecheck: %s\n", problem.c_str());
-    std::fprintf(stderr, "usage:\n");
-    for (const SitecheckMode& mode : SitecheckModes()) {
-        std::fprintf(stderr, "  sirelo-sitecheck %s %s\n", mode.name.c_str(), mode.usage.c_str());
-    }
-    std::fprintf(stderr,
-                 "Rows go to stdout, one a line, cells separated by TAB, in UTF-8; a summary\n"
-                 "goes to stderr. Without --base the site's address comes from [站点地址]\n"
-                 "of Configuration.ini, else from the site definitions, as in the program.\n"
-                 "Every mode reads the cached definitions feed and the user's sites.toml\n"
-                 "next to Configuration.ini as the program does; --sites FILE reads FILE\n"
-                 "instead of the user's file.\n");
+    PrintUsage(stderr);
     return 2;
 }
 
 int Run(const std::vector<std::string>& args) {
     if (args.empty()) return Usage("no mode given");
+    if (std::any_of(args.begin(), args.end(),
+                    [](const std::string& arg) { return arg == "--help" || arg == "-h"; })) {
+        PrintUsage(stdout);
+        return 0;
+    }
     for (const SitecheckMode& mode : SitecheckModes()) {
         if (mode.name != args[0]) continue;
         try {

@@ -1,35 +1,44 @@
-// sirelo-sitecheck online SITE KEYWORD [--base URL]
+// sirelo-sitecheck online SITE KEYWORD [--base URL] [--explain]
 
 #include <cstdio>
 
 #include "check_run.h"
+#include "explain.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/definitions_loader.h"
 #include "sites/online_worker.h"
 #include "text/codepage.h"
 
 namespace sirelo::sitecheck {
 namespace {
 
-int SiteIndex(const std::string& label) {
-    for (int i = 0; i < kOnlineSiteCount; ++i) {
-        if (kOnlineSiteIds[i] == label) return i;
+int SiteIndex(const SiteDefinitions& definitions, const std::string& id) {
+    std::string ids;
+    for (const OnlineSite& site : definitions.online) {
+        if (site.id == id) return site.index;
+        ids += (ids.empty() ? "" : ", ") + site.id;
     }
-    throw UsageError("SITE is 7DDS or 乐享电影网, not " + label);
+    throw UsageError("SITE is one of " + ids + ", not " + id);
 }
 
 int RunOnline(const std::vector<std::string>& args) {
-    const CheckArgs parsed = ParseCheckArgs(args, {});
+    const CheckArgs parsed = ParseCheckArgs(args, {"--explain"});
     if (parsed.positional.size() != 2) throw UsageError("want SITE KEYWORD");
-    const int siteIndex = SiteIndex(parsed.positional[0]);
+    DefinitionOrigins origins;
+    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
+    const int siteIndex = SiteIndex(definitions, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
 
-    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    if (parsed.flags.contains("--explain")) {
+        PrintOnlineDefinition(definitions.online[siteIndex],
+                              "online." + KeyText(parsed.positional[0]), origins, stdout);
+    }
     SiteAddresses addresses = ConfiguredAddresses(definitions);
     if (parsed.base) {
-        // The 7DDS paths are joined to a base that ends in "/".
-        (siteIndex == k7dds ? addresses.sevenDds : addresses.lexiang) =
-            siteIndex == k7dds ? *parsed.base + "/" : *parsed.base;
+        // Kept ending in "/" where the site's paths want one.
+        std::string& address = addresses.online[siteIndex];
+        address = *parsed.base + (address.ends_with('/') ? "/" : "");
     }
     CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
     UseProxy(parsed);
@@ -42,7 +51,8 @@ int RunOnline(const std::vector<std::string>& args) {
 }
 
 const bool kRegistered = RegisterSitecheckMode(
-    {"online", "SITE KEYWORD [--base URL]   SITE: 7DDS 乐享电影网", RunOnline});
+    {"online", "SITE KEYWORD [--base URL] [--explain]   SITE: 7DDS 乐享电影网 or an added site",
+     RunOnline});
 
 }  // namespace
 }  // namespace sirelo::sitecheck

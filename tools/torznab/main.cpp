@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <thread>
+#include <vector>
 
 #include "api_key.h"
 #include "app/detached_thread.h"
@@ -14,6 +15,7 @@
 #include "config/stored_settings.h"
 #include "net/http_proxy.h"
 #include "sitedefs/program_definitions.h"
+#include "sitedefs/site_roster.h"
 #include "torznab_args.h"
 #include "torznab_server.h"
 
@@ -54,8 +56,9 @@ int main(int argc, char* argv[]) {
     static AppConfig config = args.configDir ? AppConfig(*args.configDir) : AppConfig();
     SetHttpProxy(ReadProxySetting(config));
     static const SiteDefinitions definitions = ProgramSiteDefinitions(config, stderr);
-    LiveSettings settings;
-    ReadStoredSettings(config, settings);
+    const std::vector<SiteSwitch> switches = SiteSwitchesOf(definitions);
+    LiveSettings settings(switches);
+    ReadStoredSettings(config, settings, switches);
     const torznab::ApiKey key = torznab::EnsureApiKey(config);
     if (key.key.empty()) {
         std::fprintf(stderr, "sirelo-torznab: no API key: the system's random source failed\n");
@@ -64,7 +67,7 @@ int main(int argc, char* argv[]) {
 
     torznab::ServiceOptions service;
     service.definitions = &definitions;
-    service.addresses = ReadSiteAddresses(config, DefinedAddresses(definitions));
+    service.addresses = ReadSiteAddresses(config, definitions);
     service.sites = torznab::EnabledMagnetSites(definitions, service.addresses, settings);
     service.pages = settings.pageCount;
     service.exactSearch = settings.exactSearch;

@@ -108,12 +108,13 @@ std::vector<ServedSite> EnabledMagnetSites(const SiteDefinitions& definitions,
                                            const SiteAddresses& addresses,
                                            const LiveSettings& settings) {
     std::vector<ServedSite> sites;
-    for (int i = 0; i < kMagnetSiteCount; ++i) {
-        if (!settings.magnetSites[i]) continue;
-        sites.push_back({std::string(kMagnetSiteIds[i]),
-                         GbkToUtf8(definitions.magnet[i].label),
-                         {SiteKind::Magnet, i},
-                         addresses.magnet[i]});
+    for (const MagnetSite& site : definitions.magnet) {
+        const auto place = static_cast<std::size_t>(site.index);
+        if (place >= settings.magnetSites.size() || !settings.magnetSites[place]) continue;
+        sites.push_back({site.id,
+                         GbkToUtf8(site.label),
+                         {SiteKind::Magnet, site.index},
+                         AddressAt(addresses.magnet, site.index)});
     }
     return sites;
 }

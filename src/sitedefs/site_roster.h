@@ -1,0 +1,31 @@
+#pragma once
+// What the program makes of the roster (SiteDefinitions) once at start-up,
+// before any thread: the sites' addresses with [站点地址] applied, and their
+// switches on 设置中心 and in Configuration.ini. Everything that names sites
+// reads these; nothing else lists them.
+
+#include <vector>
+
+#include "config/site_addresses.h"
+#include "config/site_switch.h"
+#include "sitedefs/site_definitions.h"
+
+namespace sirelo {
+
+class AppConfig;
+
+// The definitions' bases: no trailing "/", except where a base is written
+// with one (7DDS's paths are joined to a base ending in one).
+SiteAddresses DefinedAddresses(const SiteDefinitions& definitions);
+
+// DefinedAddresses, each replaced by the site's id in [站点地址] of the
+// configuration file (the board's key kBoardAddressKey) when that holds a base
+// address; any other value is listed in `refused`. Read once at start-up.
+SiteAddresses ReadSiteAddresses(AppConfig& config, const SiteDefinitions& definitions);
+
+// Magnet sites first, then online ones, each kind by place. A built-in site
+// keeps its own checkbox (kBuiltInSwitches); an added one gets
+// "<id>_选择框", " " + label, its id as key.
+std::vector<SiteSwitch> SiteSwitchesOf(const SiteDefinitions& definitions);
+
+}  // namespace sirelo
