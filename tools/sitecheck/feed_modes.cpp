@@ -116,8 +116,8 @@ const bool kSubscribeRegistered = RegisterSitecheckMode(
     {"subscribe", "URL KEY | --off   sets or removes the signed definitions feed", RunSubscribe});
 const bool kUpdateRegistered =
     RegisterSitecheckMode({"update",
-                           "   fetches the feed now; first word updated, unchanged, unreachable, "
-                           "bad-signature or refused",
+                           "   fetches the feed now; the first word: updated, unchanged,\n"
+                           "      unreachable, bad-signature or refused",
                            RunUpdate});
 const bool kStatusRegistered =
     RegisterSitecheckMode({"status", "   prints the layers of definitions in force", RunStatus});
