@@ -4,7 +4,11 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,6 +21,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -25,9 +30,12 @@
 #include <QUrl>
 #include <utility>
 
+#include "app/csv_text.h"
 #include "app/cut_cell_delegate.h"
 #include "app/definitions_note.h"
 #include "app/detached_thread.h"
+#include "app/filter_bar.h"
+#include "app/history_completer.h"
 #include "app/link_checks.h"
 #include "app/outcome_texts.h"
 #include "app/result_list_model.h"
@@ -35,6 +43,8 @@
 #include "app/sponsor_window.h"
 #include "app/window_texts.h"
 #include "board/board_tab.h"
+#include "config/app_config.h"
+#include "config/profile_file.h"
 #include "config/setting_table.h"
 #include "config/settings_panel.h"
 #include "text/codepage.h"
@@ -85,6 +95,7 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
     buildTabs(central);
     buildStatusBar();
     buildMenus();
+    buildShortcuts();
     // The designed size; the height is held at 525 whatever size is asked for.
     setFixedHeight(kWindowHeight);
     setGeometry(50, 50, 1165, 874);
@@ -119,6 +130,7 @@ void MainWindow::buildSearchRow(QWidget* parent) {
         std::lock_guard hold(searchTextMutex_);
         searchText_ = std::move(gbk);
     });
+    history_ = new HistoryCompleter(搜索名称, TheAppConfig().folderFilePath("history.txt"));
 
     标签1 = Named(new QLabel(parent), "标签1");
     标签1->setGeometry(43, 0, 130, 35);
@@ -140,7 +152,10 @@ void MainWindow::buildSearchRow(QWidget* parent) {
     暂停_按钮->setEnabled(false);
     继续_按钮->hide();
     connect(搜索_按钮, &QPushButton::clicked, this, [this] {
-        if (clickActs(searchFrameClick_)) controller_.startSearch();
+        if (!clickActs(searchFrameClick_)) return;
+        controller_.startSearch();
+        // An empty box starts no search.
+        if (!搜索名称->text().isEmpty()) history_->remember(搜索名称->text());
     });
     connect(停止_按钮, &QPushButton::clicked, this, [this] {
         if (clickActs(searchFrameClick_)) controller_.stopRun();
@@ -165,17 +180,22 @@ void MainWindow::buildTabs(QWidget* parent) {
     magnetModel_ = new ResultListModel(
         controller_.magnetList(),
         {"ID", "资源名称", "磁力链接", "来源站点", "文件大小", "资源热度", "创建时间"}, this);
-    magnetRows_ = new SortedRowsProxy(magnetModel_, MagnetColumnOrder, this);
+    magnetRows_ =
+        new SortedRowsProxy(magnetModel_, {MagnetColumnOrder, kMagnetName, kMagnetSize}, this);
     auto* magnetPage = new QWidget;
     超级列表框1 =
         buildResultList(magnetPage, "超级列表框1", magnetRows_, {50, 310, 310, 100, 100, 100, 100});
+    magnetFilter_ = new FilterBar(超级列表框1, magnetRows_);
+    magnetFilter_->setObjectName(QStringLiteral("过滤条1"));
     选择夹1->addTab(magnetPage, QStringLiteral("磁力链接"));
 
     onlineModel_ = new ResultListModel(
         controller_.onlineList(), {"ID", "视频名称", "数据信息", "来源站点", "网页地址"}, this);
-    onlineRows_ = new SortedRowsProxy(onlineModel_, OnlineColumnOrder, this);
+    onlineRows_ = new SortedRowsProxy(onlineModel_, {OnlineColumnOrder, kOnlineVideoName}, this);
     auto* onlinePage = new QWidget;
     超级列表框2 = buildResultList(onlinePage, "超级列表框2", onlineRows_, {50, 200, 200, 200, 450});
+    onlineFilter_ = new FilterBar(超级列表框2, onlineRows_);
+    onlineFilter_->setObjectName(QStringLiteral("过滤条2"));
     选择夹1->addTab(onlinePage, QStringLiteral("在线播放"));
 
     settingsPanel_ =
@@ -194,7 +214,7 @@ QTreeView* MainWindow::buildResultList(QWidget* page, const char* name, SortedRo
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setModel(rows);
     list->setItemDelegate(new CutCellDelegate(list));
@@ -270,6 +290,40 @@ void MainWindow::buildMenus() {
     磁力链接->addAction(QStringLiteral("复制链接"), this, &MainWindow::copyMagnetLink);
     在线播放菜单 = Named(new QMenu(QStringLiteral("在线播放菜单"), this), "在线播放菜单");
     在线播放菜单->addAction(QStringLiteral("在线播放"), this, &MainWindow::openOnlinePage);
+    addListItems(磁力链接, 超级列表框1);
+    addListItems(在线播放菜单, 超级列表框2);
+}
+
+// The copy item's count is set each time the menu pops up.
+void MainWindow::addListItems(QMenu* menu, QTreeView* list) {
+    menu->addAction(QString(), this, [this, list] { copySelectedLinks(list); });
+    menu->addAction(QStringLiteral("导出列表…"), this, [this, list] { exportListAs(list); });
+}
+
+// On a result list, its tab or its filter bar.
+void MainWindow::buildShortcuts() {
+    auto* find = new QShortcut(QKeySequence::Find, 选择夹1);
+    find->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(find, &QShortcut::activated, this, [this] {
+        if (QTreeView* list = shownList()) filterBarOf(list)->open();
+    });
+    auto* save = new QShortcut(QKeySequence::Save, 选择夹1);
+    save->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(save, &QShortcut::activated, this, [this] {
+        if (QTreeView* list = shownList()) exportListAs(list);
+    });
+}
+
+QTreeView* MainWindow::shownList() const {
+    QWidget* page = 选择夹1->currentWidget();
+    for (QTreeView* list : {超级列表框1, 超级列表框2}) {
+        if (list->parentWidget() == page) return list;
+    }
+    return nullptr;
+}
+
+FilterBar* MainWindow::filterBarOf(const QTreeView* list) const {
+    return list == 超级列表框1 ? magnetFilter_ : onlineFilter_;
 }
 
 // Frames right of the search box, each overlapping its left neighbour by one
@@ -296,10 +350,86 @@ QString MainWindow::statusPaneToolTip(int pane) const {
     return 状态条1窗格.at(pane)->toolTip();
 }
 
+// The current row when it is selected, else the first selected row shown.
 int MainWindow::selectedStoreRow(const QTreeView* list) {
-    const QModelIndexList rows = list->selectionModel()->selectedRows();
-    if (rows.isEmpty()) return -1;
-    return static_cast<const SortedRowsProxy*>(list->model())->storeRow(rows.front().row());
+    const auto* rows = static_cast<const SortedRowsProxy*>(list->model());
+    const QModelIndex current = list->currentIndex();
+    if (current.isValid() && list->selectionModel()->isRowSelected(current.row(), {})) {
+        return rows->storeRow(current.row());
+    }
+    const std::vector<int> selected = selectedStoreRows(list);
+    return selected.empty() ? -1 : selected.front();
+}
+
+std::vector<int> MainWindow::selectedStoreRows(const QTreeView* list) {
+    const auto* rows = static_cast<const SortedRowsProxy*>(list->model());
+    std::vector<int> shown;
+    for (const QModelIndex& index : list->selectionModel()->selectedRows())
+        shown.push_back(index.row());
+    std::sort(shown.begin(), shown.end());
+    for (int& row : shown)
+        row = rows->storeRow(row);
+    return shown;
+}
+
+ResultList& MainWindow::storeOf(const QTreeView* list) {
+    return list == 超级列表框1 ? controller_.magnetList() : controller_.onlineList();
+}
+
+int MainWindow::linkColumnOf(const QTreeView* list) const {
+    if (list == 超级列表框1) return kMagnetLink;
+    return kOnlinePageAddress;
+}
+
+void MainWindow::copySelectedLinks(const QTreeView* list) {
+    const std::vector<int> rows = selectedStoreRows(list);
+    if (rows.empty()) return;
+    const ResultList& store = storeOf(list);
+    std::string links;
+    for (int row : rows) {
+        if (!links.empty()) links += '\n';
+        links += GbkToUtf8(store.CellText(row, linkColumnOf(list)));
+    }
+    QGuiApplication::clipboard()->setText(QString::fromStdString(links));
+}
+
+QString MainWindow::defaultExportPath() {
+    QString keyword = FromGbk(controller_.run().keyword());
+    // A name, not a path: no folder separators, no control characters.
+    for (QChar& c : keyword) {
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control) c = u'_';
+    }
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"));
+    return QDir::home().filePath(QStringLiteral("Sirelo-%1-%2.csv").arg(keyword, stamp));
+}
+
+void MainWindow::exportListAs(const QTreeView* list) {
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("导出列表"), defaultExportPath(), QStringLiteral("CSV 文件 (*.csv)"));
+    if (path.isEmpty()) return;
+    if (!exportList(list, path)) {
+        statusBar()->showMessage(QStringLiteral("导出失败，文件未能写入：%1").arg(path), 10000);
+    }
+}
+
+bool MainWindow::exportList(const QTreeView* list, const QString& path) {
+    const auto* rows = static_cast<const SortedRowsProxy*>(list->model());
+    const ResultList& store = storeOf(list);
+    const int columns = rows->columnCount();
+    std::string csv(kUtf8ByteOrderMark);
+    std::vector<std::string> cells(static_cast<std::size_t>(columns));
+    for (int column = 0; column < columns; ++column) {
+        cells[static_cast<std::size_t>(column)] =
+            rows->headerData(column, Qt::Horizontal).toString().toStdString();
+    }
+    AppendCsvLine(csv, cells);
+    for (int shown = 0; shown < rows->rowCount(); ++shown) {
+        const int row = rows->storeRow(shown);
+        for (int column = 0; column < columns; ++column)
+            cells[static_cast<std::size_t>(column)] = GbkToUtf8(store.CellText(row, column));
+        AppendCsvLine(csv, cells);
+    }
+    return WriteWholeFile(QFile::encodeName(path).toStdString(), csv);
 }
 
 // The link always goes to the clipboard; only a magnet link goes on to the
@@ -332,6 +462,8 @@ void MainWindow::showOnlineMenu(QContextMenuEvent::Reason reason) {
 void MainWindow::popUpMenu(QMenu* menu, QTreeView* list, QContextMenuEvent::Reason reason) {
     const int row = selectedStoreRow(list);
     if (row < 0) return;
+    menu->actions().at(1)->setText(
+        QStringLiteral("复制所选链接（%1）").arg(list->selectionModel()->selectedRows().size()));
     if (reason == QContextMenuEvent::Mouse) {
         menu->popup(QCursor::pos());
         return;
@@ -383,6 +515,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                 actOnSelectedRow(list);
+                return true;
+            }
+            if (key->matches(QKeySequence::Copy)) {
+                copySelectedLinks(list);
                 return true;
             }
             if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "app/feed_check_start.h"
 #include "app/run_ports.h"
@@ -26,6 +27,8 @@ class QTreeView;
 namespace sirelo {
 
 class BoardTab;
+class FilterBar;
+class HistoryCompleter;
 class ResultListModel;
 class SettingsPanel;
 class SortedRowsProxy;
@@ -55,6 +58,16 @@ class MainWindow : public QMainWindow,
     void showMagnetMenu(QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse);
     void showOnlineMenu(QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse);
 
+    // Every selected row's magnet link (online list: its address), one a line,
+    // in the order shown, to the clipboard.
+    void copySelectedLinks(const QTreeView* list);
+    // Asks where, with Sirelo-<keyword>-<yyyyMMdd-HHmm>.csv in the home folder
+    // offered, and exports the list there; a failure is said in the status bar.
+    void exportListAs(const QTreeView* list);
+    // The list's rows as shown (filtered and sorted), with its column titles,
+    // as CSV into `path`, replaced atomically. False when it could not be written.
+    bool exportList(const QTreeView* list, const QString& path);
+
     // Modal over the main window; the board's promotional slots open it too.
     void openSponsorWindow();
 
@@ -80,15 +93,26 @@ class MainWindow : public QMainWindow,
     void buildMenus();
     QTreeView* buildResultList(QWidget* page, const char* name, SortedRowsProxy* rows,
                                const std::array<int, 7>& widths);
+    void buildShortcuts();
+    // The list on the tab shown, with its filter bar; null on the other tabs.
+    QTreeView* shownList() const;
+    FilterBar* filterBarOf(const QTreeView* list) const;
     QWidget* buildSponsorPage();
     QWidget* buildReleaseNotesPage();
     void startupLayout();
     // The store's row behind the list's selected row, -1 for none: the one
     // place where a row the user sees becomes a row of the store.
     static int selectedStoreRow(const QTreeView* list);
+    // The store's rows behind every selected row, in the order shown.
+    static std::vector<int> selectedStoreRows(const QTreeView* list);
+    ResultList& storeOf(const QTreeView* list);
+    int linkColumnOf(const QTreeView* list) const;
+    QString defaultExportPath();
     // What a double-click or Enter on the list's selected row does.
     void actOnSelectedRow(const QTreeView* list);
     void popUpMenu(QMenu* menu, QTreeView* list, QContextMenuEvent::Reason reason);
+    // The items every list's menu has after its own.
+    void addListItems(QMenu* menu, QTreeView* list);
     // Whether a click on a run button in `frame` acts: the second click of a
     // double-click, landing on the button the first one showed, does not.
     static bool clickActs(QElapsedTimer& frame);
@@ -119,7 +143,8 @@ class MainWindow : public QMainWindow,
     // The window's controls carry their names; the pages that are widgets of
     // their own, and the models, carry role names.
     QLineEdit* 搜索名称 = nullptr;
-    QLabel* 标签1 = nullptr;  // frames of the buttons
+    HistoryCompleter* history_ = nullptr;  // of 搜索名称
+    QLabel* 标签1 = nullptr;               // frames of the buttons
     QLabel* 标签2 = nullptr;
     QPushButton* 搜索_按钮 = nullptr;
     QPushButton* 停止_按钮 = nullptr;
@@ -135,6 +160,8 @@ class MainWindow : public QMainWindow,
     QElapsedTimer pauseFrameClick_;
     QTreeView* 超级列表框1 = nullptr;         // magnet results
     QTreeView* 超级列表框2 = nullptr;         // online-play results
+    FilterBar* magnetFilter_ = nullptr;       // under 超级列表框1
+    FilterBar* onlineFilter_ = nullptr;       // under 超级列表框2
     SettingsPanel* settingsPanel_ = nullptr;  // tab 3, 设置中心
     std::array<QLabel*, 5> 状态条1窗格{};     // the panes of the status bar 状态条1
     QMenu* 磁力链接 = nullptr;                // context menu of 超级列表框1

@@ -50,10 +50,10 @@ void ResultListModel::publish() {
             shownRows_ = update.rowCount;
             endInsertRows();
         }
-        const int lastOldRow = std::min(oldRows, shownRows_) - 1;
-        if (update.firstChangedRow >= 0 && update.firstChangedRow <= lastOldRow) {
+        const int lastChanged = std::min({oldRows - 1, shownRows_ - 1, update.lastChangedRow});
+        if (update.firstChangedRow >= 0 && update.firstChangedRow <= lastChanged) {
             emit dataChanged(index(update.firstChangedRow, 0),
-                             index(lastOldRow, list_.columnCount() - 1));
+                             index(lastChanged, list_.columnCount() - 1));
         }
     }
     const int row = rowToShow_.exchange(-1);

@@ -8,12 +8,12 @@
 
 namespace sirelo {
 
-SortedRowsProxy::SortedRowsProxy(ResultListModel* source, ColumnOrder columnOrder, QObject* parent)
-    : QAbstractProxyModel(parent), source_(source), columnOrder_(std::move(columnOrder)) {
+SortedRowsProxy::SortedRowsProxy(ResultListModel* source, Columns columns, QObject* parent)
+    : QAbstractProxyModel(parent), source_(source), columns_(std::move(columns)) {
     QAbstractProxyModel::setSourceModel(source);
     connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this,
             [this](const QModelIndex&, int first, int last) {
-                if (!sorted()) beginInsertRows({}, first, last);
+                if (!ordered()) beginInsertRows({}, first, last);
             });
     connect(source, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex&, int first, int last) { sourceRowsInserted(first, last); });
@@ -24,12 +24,29 @@ SortedRowsProxy::SortedRowsProxy(ResultListModel* source, ColumnOrder columnOrde
 
 int SortedRowsProxy::storeRow(int viewRow) const {
     if (viewRow < 0 || viewRow >= rowCount()) return -1;
-    return sorted() ? storeRowOf_[static_cast<std::size_t>(viewRow)] : viewRow;
+    return ordered() ? storeRowOf_[static_cast<std::size_t>(viewRow)] : viewRow;
 }
 
 int SortedRowsProxy::viewRow(int storeRow) const {
-    if (storeRow < 0 || storeRow >= rowCount()) return -1;
-    return sorted() ? viewRowOf_[static_cast<std::size_t>(storeRow)] : storeRow;
+    if (!ordered()) return storeRow >= 0 && storeRow < rowCount() ? storeRow : -1;
+    if (storeRow < 0 || static_cast<std::size_t>(storeRow) >= viewRowOf_.size()) return -1;
+    return viewRowOf_[static_cast<std::size_t>(storeRow)];
+}
+
+int SortedRowsProxy::storeRowCount() const {
+    return source_->rowCount();
+}
+
+void SortedRowsProxy::setFilter(RowFilter filter) {
+    relayout([&] {
+        filter_ = std::move(filter);
+        storeRowOf_.clear();
+        viewRowOf_.clear();
+        passes_.clear();
+        if (!ordered()) return;
+        testRows(0, storeRowCount() - 1);
+        placeEveryRow();
+    });
 }
 
 QModelIndex SortedRowsProxy::mapToSource(const QModelIndex& proxyIndex) const {
@@ -53,10 +70,10 @@ QModelIndex SortedRowsProxy::parent(const QModelIndex&) const {
     return {};
 }
 
-// While sorted, the view sees the rows that have been merged into the order.
+// While ordered, the view sees the rows that have been merged into the order.
 int SortedRowsProxy::rowCount(const QModelIndex& parent) const {
     if (parent.isValid()) return 0;
-    return sorted() ? static_cast<int>(storeRowOf_.size()) : source_->rowCount();
+    return ordered() ? static_cast<int>(storeRowOf_.size()) : source_->rowCount();
 }
 
 int SortedRowsProxy::columnCount(const QModelIndex& parent) const {
@@ -85,30 +102,54 @@ void SortedRowsProxy::sort(int column, Qt::SortOrder order) {
         viewRowOf_.clear();
         values_.clear();
         texts_.clear();
-        if (!sorted()) return;
-        textKeys_ = columnOrder_(column) == CellOrder::Text;
+        if (!ordered()) return;
+        if (sorted()) textKeys_ = columns_.order(column) == CellOrder::Text;
         orderEveryRow();
     });
+}
+
+bool SortedRowsProxy::passes(int storeRow) const {
+    return !filtering() || passes_[static_cast<std::size_t>(storeRow)] != 0;
+}
+
+void SortedRowsProxy::testRows(int first, int last) {
+    if (!filtering() || last < first) return;
+    if (passes_.size() < static_cast<std::size_t>(last) + 1) passes_.resize(last + 1);
+    const ResultList& list = source_->list();
+    const std::vector<std::string> names = list.ColumnTexts(first, last, columns_.name);
+    const std::vector<std::string> sizes = list.ColumnTexts(first, last, columns_.size);
+    for (int row = first; row <= last; ++row) {
+        const auto at = static_cast<std::size_t>(row - first);
+        passes_[static_cast<std::size_t>(row)] =
+            RowPasses(filter_, at < names.size() ? names[at] : std::string(),
+                      at < sizes.size() ? sizes[at] : std::string());
+    }
 }
 
 // New rows are shown at the end first, as the view expects rows to arrive,
 // then moved to their places.
 void SortedRowsProxy::sourceRowsInserted(int first, int last) {
-    if (!sorted()) {
+    if (!ordered()) {
         endInsertRows();
         return;
     }
-    readKeys(first, last);
-    const int shown = rowCount();
-    beginInsertRows({}, shown, shown + last - first);
-    viewRowOf_.resize(static_cast<std::size_t>(last) + 1);
+    if (sorted()) readKeys(first, last);
+    testRows(first, last);
+    viewRowOf_.resize(static_cast<std::size_t>(last) + 1, -1);
     std::vector<int> added;
     for (int row = first; row <= last; ++row) {
+        if (passes(row)) added.push_back(row);
+    }
+    if (added.empty()) return;
+    const int shown = rowCount();
+    beginInsertRows({}, shown, shown + static_cast<int>(added.size()) - 1);
+    for (int row : added) {
         viewRowOf_[static_cast<std::size_t>(row)] = static_cast<int>(storeRowOf_.size());
         storeRowOf_.push_back(row);
-        added.push_back(row);
     }
     endInsertRows();
+    // In the order of arrival the new rows already stand in their places.
+    if (!sorted()) return;
     relayout([&] {
         storeRowOf_.resize(static_cast<std::size_t>(shown));
         mergeIntoOrder(std::move(added));
@@ -117,36 +158,49 @@ void SortedRowsProxy::sourceRowsInserted(int first, int last) {
 
 void SortedRowsProxy::sourceDataChanged(const QModelIndex& topLeft,
                                         const QModelIndex& bottomRight) {
-    if (!sorted()) {
+    if (!ordered()) {
         emit dataChanged(mapFromSource(topLeft), mapFromSource(bottomRight));
         return;
     }
-    const int first = topLeft.row(), last = std::min(bottomRight.row(), rowCount() - 1);
-    if (sortColumn_ >= topLeft.column() && sortColumn_ <= bottomRight.column() && first <= last) {
+    const int first = topLeft.row();
+    const int last = std::min(bottomRight.row(), static_cast<int>(viewRowOf_.size()) - 1);
+    auto touches = [&](int column) {
+        return column >= topLeft.column() && column <= bottomRight.column();
+    };
+    if (first <= last) {
         const auto from = static_cast<std::size_t>(first), to = static_cast<std::size_t>(last) + 1;
-        std::vector<double> oldValues;
-        std::vector<std::string> oldTexts;
-        if (textKeys_) {
-            oldTexts.assign(texts_.begin() + from, texts_.begin() + to);
-        } else {
-            oldValues.assign(values_.begin() + from, values_.begin() + to);
-        }
-        readKeys(first, last);
-        std::vector<int> moved;
-        for (std::size_t row = from; row < to; ++row) {
-            if (textKeys_ ? texts_[row] != oldTexts[row - from]
-                          : values_[row] != oldValues[row - from]) {
-                moved.push_back(static_cast<int>(row));
+        std::vector<char> keyChanged(to - from, 0);
+        if (sorted() && touches(sortColumn_)) {
+            std::vector<double> oldValues;
+            std::vector<std::string> oldTexts;
+            if (textKeys_) {
+                oldTexts.assign(texts_.begin() + from, texts_.begin() + to);
+            } else {
+                oldValues.assign(values_.begin() + from, values_.begin() + to);
+            }
+            readKeys(first, last);
+            for (std::size_t row = from; row < to; ++row) {
+                keyChanged[row - from] = textKeys_ ? texts_[row] != oldTexts[row - from]
+                                                   : values_[row] != oldValues[row - from];
             }
         }
-        if (!moved.empty()) {
+        if (touches(columns_.name) || touches(columns_.size)) testRows(first, last);
+        // A row moves when its key changed, comes when it passes now, goes when it fails.
+        std::vector<int> taken, placed;
+        for (int row = first; row <= last; ++row) {
+            const bool shown = viewRowOf_[static_cast<std::size_t>(row)] >= 0;
+            const bool moved = keyChanged[static_cast<std::size_t>(row) - from] != 0;
+            if (shown && (moved || !passes(row))) taken.push_back(row);
+            if (passes(row) && (moved || !shown)) placed.push_back(row);
+        }
+        if (!taken.empty() || !placed.empty()) {
             relayout([&] {
-                std::vector<bool> taken(viewRowOf_.size(), false);
-                for (int row : moved)
-                    taken[static_cast<std::size_t>(row)] = true;
+                std::vector<bool> out(viewRowOf_.size(), false);
+                for (int row : taken)
+                    out[static_cast<std::size_t>(row)] = true;
                 std::erase_if(storeRowOf_,
-                              [&](int row) { return taken[static_cast<std::size_t>(row)]; });
-                mergeIntoOrder(std::move(moved));
+                              [&](int row) { return out[static_cast<std::size_t>(row)]; });
+                mergeIntoOrder(std::move(placed));
             });
         }
     }
@@ -160,22 +214,27 @@ void SortedRowsProxy::sourceReset() {
     viewRowOf_.clear();
     values_.clear();
     texts_.clear();
-    if (sorted()) orderEveryRow();
+    passes_.clear();
+    if (ordered()) {
+        testRows(0, storeRowCount() - 1);
+        orderEveryRow();
+    }
     endResetModel();
 }
 
 void SortedRowsProxy::readKeys(int first, int last) {
     if (last < first) return;
-    const CellOrder order = columnOrder_(sortColumn_);
+    const CellOrder order = columns_.order(sortColumn_);
     const auto size = static_cast<std::size_t>(last) + 1;
     if (textKeys_) {
         if (texts_.size() < size) texts_.resize(size);
     } else if (values_.size() < size) {
         values_.resize(size);
     }
-    const ResultList& list = source_->list();
+    std::vector<std::string> cells = source_->list().ColumnTexts(first, last, sortColumn_);
+    cells.resize(static_cast<std::size_t>(last - first) + 1);
     for (int row = first; row <= last; ++row) {
-        std::string cell = list.CellText(row, sortColumn_);
+        std::string& cell = cells[static_cast<std::size_t>(row - first)];
         if (textKeys_) {
             texts_[static_cast<std::size_t>(row)] = std::move(cell);
         } else {
@@ -186,6 +245,7 @@ void SortedRowsProxy::readKeys(int first, int last) {
 
 // Equal keys keep the order of arrival, either way round.
 bool SortedRowsProxy::before(int leftRow, int rightRow) const {
+    if (!sorted()) return leftRow < rightRow;
     const auto left = static_cast<std::size_t>(leftRow), right = static_cast<std::size_t>(rightRow);
     int compared;
     if (textKeys_) {
@@ -198,16 +258,22 @@ bool SortedRowsProxy::before(int leftRow, int rightRow) const {
 }
 
 void SortedRowsProxy::orderEveryRow() {
-    const int rows = source_->rowCount();
-    readKeys(0, rows - 1);
-    std::vector<int> all(static_cast<std::size_t>(rows));
-    std::iota(all.begin(), all.end(), 0);
-    mergeIntoOrder(std::move(all));
+    if (sorted()) readKeys(0, storeRowCount() - 1);
+    placeEveryRow();
+}
+
+void SortedRowsProxy::placeEveryRow() {
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(storeRowCount()));
+    for (int row = 0; row < storeRowCount(); ++row) {
+        if (passes(row)) rows.push_back(row);
+    }
+    mergeIntoOrder(std::move(rows));
 }
 
 void SortedRowsProxy::mergeIntoOrder(std::vector<int> rows) {
     auto less = [this](int left, int right) { return before(left, right); };
-    if (textKeys_) {
+    if (!sorted() || textKeys_) {
         std::sort(rows.begin(), rows.end(), less);
     } else {
         // Values beside their rows sort several times faster than rows looked up.
@@ -224,7 +290,7 @@ void SortedRowsProxy::mergeIntoOrder(std::vector<int> rows) {
     std::merge(storeRowOf_.begin(), storeRowOf_.end(), rows.begin(), rows.end(), merged.begin(),
                less);
     storeRowOf_ = std::move(merged);
-    viewRowOf_.assign(storeRowOf_.size(), -1);
+    viewRowOf_.assign(static_cast<std::size_t>(storeRowCount()), -1);
     for (std::size_t view = 0; view < storeRowOf_.size(); ++view)
         viewRowOf_[static_cast<std::size_t>(storeRowOf_[view])] = static_cast<int>(view);
 }

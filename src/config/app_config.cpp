@@ -78,9 +78,13 @@ void AppConfig::ensureConfigFolder() {
 }
 
 std::string AppConfig::configFilePath() const {
-    if (!folder_.empty()) return folder_ + "/" + std::string(kFileName);
+    return folderFilePath(kFileName);
+}
+
+std::string AppConfig::folderFilePath(std::string_view name) const {
+    if (!folder_.empty()) return folder_ + "/" + std::string(name);
     const std::string root = driveRoot_.empty() ? ConfigBaseFolder() : driveRoot_;
-    return ConfigFolder(root) + "/" + std::string(kFileName);
+    return ConfigFolder(root) + "/" + std::string(name);
 }
 
 bool AppConfig::loading() const {

@@ -25,6 +25,8 @@ class AppConfig {
     void ensureConfigFolder();
     // From the driveRoot chosen last.
     std::string configFilePath() const;
+    // Another file of the program's in the same folder, such as history.txt.
+    std::string folderFilePath(std::string_view name) const;
     const std::string& driveRoot() const { return driveRoot_; }
 
     // Puts the keys of the numbers, the flags and the sites' switches into the controls. Never

@@ -42,9 +42,10 @@ struct LiveSettings {
     std::atomic<int> threadCount{5};   // 线程数量_编辑框
     std::atomic<int> intervalMs{500};  // 搜索间隔_编辑框
 
-    std::atomic<bool> exactSearch{true};       // 精准搜索_选择框
-    std::atomic<bool> filterLinks{true};       // 过滤链接_选择框
-    std::atomic<bool> keepNewestShown{false};  // 保证显示_选择框
+    std::atomic<bool> exactSearch{true};        // 精准搜索_选择框
+    std::atomic<bool> filterLinks{true};        // 过滤链接_选择框
+    std::atomic<bool> keepNewestShown{false};   // 保证显示_选择框
+    std::atomic<bool> oneRowPerTorrent{false};  // 种子去重_选择框
 
     SiteFlags magnetSites;  // by the site's place
     SiteFlags onlineSites;

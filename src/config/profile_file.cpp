@@ -177,6 +177,17 @@ bool ReplaceFile(const std::string& path, std::string_view content) {
     return true;
 }
 
+bool WriteWholeFile(const std::string& path, std::string_view content) {
+    const std::optional<std::string> target = WriteTarget(path);
+    if (!target) return false;
+    struct stat info {};
+    if (::stat(target->c_str(), &info) == 0 ? IsReadOnly(*target, info) : errno != ENOENT) {
+        return false;
+    }
+    RemoveStaleTemporaries(*target);
+    return ReplaceFile(*target, content);
+}
+
 namespace {
 
 // The file's text, or empty text for a missing file, through `edit` and back.

@@ -37,6 +37,11 @@ std::optional<std::string> WriteTarget(const std::string& path);
 // running left behind (a kill in the middle of a write).
 void RemoveStaleTemporaries(const std::string& path);
 
+// Writes `content` as the whole file `path` names, the way a key is written:
+// through symbolic links, atomically, and never over a read-only file. False
+// when nothing was written.
+bool WriteWholeFile(const std::string& path, std::string_view content);
+
 // Writes one key (see WithProfileValue) into the file `path` names, through
 // symbolic links, creating the file if it is missing. False, with the file
 // untouched, when it exists but cannot be read, is read-only (no write bit in

@@ -8,7 +8,7 @@
 namespace sirelo {
 
 enum class NumberBox { ThreadCount, Interval, PageCount };
-enum class FlagBox { ExactSearch, FilterLinks, KeepNewestShown };
+enum class FlagBox { ExactSearch, FilterLinks, KeepNewestShown, OneRowPerTorrent };
 
 inline constexpr const char* kSoftwareSection = "软件设置";
 
@@ -37,10 +37,11 @@ inline constexpr std::array<NumberSetting, 3> kNumberSettings{{
 }};
 
 // The site switches follow the flags, in the roster's order.
-inline constexpr std::array<FlagSetting, 3> kFlagSettings{{
+inline constexpr std::array<FlagSetting, 4> kFlagSettings{{
     {FlagBox::ExactSearch, "精准搜索_选择框", kSoftwareSection, "精准搜索", true},
     {FlagBox::FilterLinks, "过滤链接_选择框", kSoftwareSection, "过滤链接", true},
     {FlagBox::KeepNewestShown, "保证显示_选择框", kSoftwareSection, "保证显示", false},
+    {FlagBox::OneRowPerTorrent, "种子去重_选择框", kSoftwareSection, "种子去重", false},
 }};
 
 const NumberSetting& SettingOf(NumberBox box);

@@ -52,6 +52,7 @@ const CheckBoxPlace kCheckBoxes[] = {
     {FlagBox::ExactSearch, " 精准搜索（搜索结果只显示包含关键词的资源）", QRect(90, 70, 300, 25)},
     {FlagBox::FilterLinks, " 过滤链接（去除重复磁力链接）", QRect(400, 70, 200, 25)},
     {FlagBox::KeepNewestShown, " 保证显示（保持搜索结果列表一直在尾部）", QRect(620, 70, 300, 24)},
+    {FlagBox::OneRowPerTorrent, " 种子去重（同一种子只列一次）", QRect(930, 70, 200, 25)},
 };
 
 // The sites' checkboxes stand in rows of ten, 100 pixels apart from x = 90:

@@ -1,6 +1,6 @@
 #pragma once
 // The 设置中心 tab page: group box 分组框1 with the three numeric boxes, the
-// three display and filter checkboxes and one checkbox per site of the roster.
+// four display and filter checkboxes and one checkbox per site of the roster.
 // The controls are the live settings; each change is clamped, written to the
 // configuration file and stored in the LiveSettings snapshot.
 

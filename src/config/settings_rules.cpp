@@ -105,6 +105,8 @@ std::atomic<bool>& FlagOf(LiveSettings& live, FlagBox box) {
             return live.exactSearch;
         case FlagBox::FilterLinks:
             return live.filterLinks;
+        case FlagBox::OneRowPerTorrent:
+            return live.oneRowPerTorrent;
         case FlagBox::KeepNewestShown:
             break;
     }

@@ -7,22 +7,51 @@
 #include "net/http_limits.h"
 #include "net/page_fetch.h"
 #include "net/url_cookies.h"
+#include "sites/info_hash.h"
 #include "sites/magnet_site.h"
 #include "sites/site_bounds.h"
+#include "text/codepage.h"
 #include "text/text.h"
 
 namespace sirelo {
 namespace {
 
-// The duplicate test, the keyword test and the insert of one item, under one
-// hold of the run's lock so that two workers never both add the same link,
-// and only while the run is current.
+const std::string& LabelSeparator() {
+    static const std::string separator = Utf8ToGbk("、");
+    return separator;
+}
+
+// The listed row of a torrent found again names the new site too, each site once.
+void AddSiteLabel(ResultList& list, int row, const std::string& label) {
+    const std::string labels = list.CellText(row, kMagnetSite);
+    for (const std::string& listed : SplitText(labels, LabelSeparator())) {
+        if (listed == label) return;
+    }
+    list.SetCell(row, kMagnetSite, labels.empty() ? label : labels + LabelSeparator() + label);
+}
+
+// A torrent already listed under another link, when one row per torrent is asked for.
+int ListedTorrentRow(const WorkerContext& context, const std::string& magnetLink) {
+    if (!context.settings.oneRowPerTorrent) return -1;
+    const std::optional<InfoHash> hash = InfoHashOf(magnetLink);
+    return hash ? context.magnetList.FindRowByInfoHash(*hash) : -1;
+}
+
+// The duplicate tests, the keyword test and the insert of one item, under one
+// hold of the run's lock so that two workers never both add the same link or
+// torrent, and only while the run is current.
 void InsertMagnetResult(const WorkerContext& context, RunRecord& run, const MagnetSite& site,
                         const MagnetResult& result, const std::string& keyword,
                         PageOutcome& outcome) {
     std::lock_guard hold(run.lock);
     if (!run.current) return;
     ResultList& list = context.magnetList;
+    if (const int listed = ListedTorrentRow(context, result.magnetLink); listed >= 0) {
+        AddSiteLabel(list, listed, site.label);
+        ++context.run.filteredLinks;
+        ++outcome.linksDropped;
+        return;
+    }
     if (context.settings.filterLinks && list.FindRowByCell(result.magnetLink, kMagnetLink) >= 0) {
         ++context.run.filteredLinks;
         ++outcome.linksDropped;

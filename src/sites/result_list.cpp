@@ -18,8 +18,11 @@ void ResultList::DeleteAllRows() {
         std::lock_guard hold(mutex_);
         rows_.clear();
         firstRowByText_.clear();
+        firstRowByHash_.clear();
         clearedSinceUpdate_ = true;
+        rowsInLastUpdate_ = 0;
         firstChangedRow_ = -1;
+        lastChangedRow_ = -1;
     }
     notifyChanged();
 }
@@ -33,6 +36,9 @@ int ResultList::AppendRow(std::string firstCell) {
         if (columnCount_ > 0) cells[0] = std::move(firstCell);
         if (indexedColumn_ >= 0 && indexedColumn_ < columnCount_) {
             firstRowByText_.try_emplace(cells[indexedColumn_], row);
+            if (const auto hash = InfoHashOf(cells[indexedColumn_])) {
+                firstRowByHash_.try_emplace(*hash, row);
+            }
         }
     }
     notifyChanged();
@@ -52,10 +58,21 @@ void ResultList::SetCell(int row, int column, std::string text) {
             reindexAfterRemoval(old, row);
             auto [entry, inserted] = firstRowByText_.try_emplace(cell, row);
             if (!inserted && entry->second > row) entry->second = row;
+            const auto oldHash = InfoHashOf(old), newHash = InfoHashOf(cell);
+            if (oldHash != newHash) {
+                if (oldHash) reindexHashAfterRemoval(*oldHash, row);
+                if (newHash) {
+                    auto [found, added] = firstRowByHash_.try_emplace(*newHash, row);
+                    if (!added && found->second > row) found->second = row;
+                }
+            }
         } else {
             cell = std::move(text);
         }
-        firstChangedRow_ = firstChangedRow_ < 0 ? row : std::min(firstChangedRow_, row);
+        if (row < rowsInLastUpdate_) {
+            firstChangedRow_ = firstChangedRow_ < 0 ? row : std::min(firstChangedRow_, row);
+            lastChangedRow_ = std::max(lastChangedRow_, row);
+        }
     }
     notifyChanged();
 }
@@ -66,6 +83,17 @@ std::string ResultList::CellText(int row, int column) const {
         return {};
     }
     return rows_[row][column];
+}
+
+std::vector<std::string> ResultList::ColumnTexts(int first, int last, int column) const {
+    std::vector<std::string> texts;
+    std::lock_guard hold(mutex_);
+    if (column < 0 || column >= columnCount_) return texts;
+    first = std::max(first, 0);
+    last = std::min(last, static_cast<int>(rows_.size()) - 1);
+    for (int row = first; row <= last; ++row)
+        texts.push_back(rows_[static_cast<std::size_t>(row)][column]);
+    return texts;
 }
 
 int ResultList::FindRowByCell(std::string_view text, int column) const {
@@ -81,6 +109,12 @@ int ResultList::FindRowByCell(std::string_view text, int column) const {
     return -1;
 }
 
+int ResultList::FindRowByInfoHash(const InfoHash& hash) const {
+    std::lock_guard hold(mutex_);
+    auto entry = firstRowByHash_.find(hash);
+    return entry == firstRowByHash_.end() ? -1 : entry->second;
+}
+
 void ResultList::ScrollIntoView(int row) {
     if (ResultListObserver* observer = observer_) observer->scrollRequested(row);
 }
@@ -91,9 +125,12 @@ void ResultList::setObserver(ResultListObserver* observer) {
 
 ResultList::Update ResultList::takeUpdate() {
     std::lock_guard hold(mutex_);
-    Update update{clearedSinceUpdate_, static_cast<int>(rows_.size()), firstChangedRow_};
+    Update update{clearedSinceUpdate_, static_cast<int>(rows_.size()), firstChangedRow_,
+                  lastChangedRow_};
     clearedSinceUpdate_ = false;
+    rowsInLastUpdate_ = update.rowCount;
     firstChangedRow_ = -1;
+    lastChangedRow_ = -1;
     return update;
 }
 
@@ -113,6 +150,18 @@ void ResultList::reindexAfterRemoval(const std::string& text, int row) {
         }
     }
     firstRowByText_.erase(entry);
+}
+
+void ResultList::reindexHashAfterRemoval(const InfoHash& hash, int row) {
+    auto entry = firstRowByHash_.find(hash);
+    if (entry == firstRowByHash_.end() || entry->second != row) return;
+    for (std::size_t next = row + 1; next < rows_.size(); ++next) {
+        if (InfoHashOf(rows_[next][indexedColumn_]) == hash) {
+            entry->second = static_cast<int>(next);
+            return;
+        }
+    }
+    firstRowByHash_.erase(entry);
 }
 
 }  // namespace sirelo

@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCompleter>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
@@ -111,6 +113,7 @@ class MainWindowTest : public QObject {
     void cutCellsShowTheirWholeTextAsTooltip();
     void keyboardActsOnTheSelectedRow();
     void theBoardLoaderIsACountedThread();
+    void historyFilterSelectionAndExport();
 
   private:
     template <typename T = QWidget>
@@ -305,7 +308,7 @@ void MainWindowTest::startupGeometryFlagsAndTexts() {
     for (const ListColumns& columns : lists) {
         auto* list = child<QTreeView>(columns.name);
         QCOMPARE(list->size(), QSize(1159, 346));
-        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
         QCOMPARE(list->model()->columnCount(), columns.headers.size());
         for (int column = 0; column < columns.headers.size(); ++column) {
             QCOMPARE(list->model()->headerData(column, Qt::Horizontal).toString(),
@@ -631,8 +634,10 @@ void MainWindowTest::doubleClickAndMenuCopyAndHandOverTheLink() {
     requestContextMenu(list, rowCentre(list, 0));
     auto* menu = child<QMenu>("磁力链接");
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().size(), 3);
     QCOMPARE(menu->actions()[0]->text(), QStringLiteral("复制链接"));
+    QCOMPARE(menu->actions()[1]->text(), QStringLiteral("复制所选链接（1）"));
+    QCOMPARE(menu->actions()[2]->text(), QStringLiteral("导出列表…"));
     menu->actions()[0]->trigger();
     menu->close();
     QCOMPARE(QGuiApplication::clipboard()->text(), Utf8(first));
@@ -695,8 +700,10 @@ void MainWindowTest::onlineRowsOpenOnlyAddressesOnTheirSitesHost() {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
     requestContextMenu(list, rowCentre(list, 0));
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().size(), 3);
     QCOMPARE(menu->actions()[0]->text(), QStringLiteral("在线播放"));
+    QCOMPARE(menu->actions()[1]->text(), QStringLiteral("复制所选链接（1）"));
+    QCOMPARE(menu->actions()[2]->text(), QStringLiteral("导出列表…"));
     menu->actions()[0]->trigger();
     menu->close();
     QCOMPARE(urls_.opened, QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1/play/1"))});
@@ -902,6 +909,128 @@ void MainWindowTest::theBoardLoaderIsACountedThread() {
     QCOMPARE(LiveThreadCount(), 1);
     board.Stop();
     QVERIFY(WaitForNoLiveThreads(10s));
+}
+
+// The history offered and taken, a filtered and sorted list taking new rows,
+// every shown link copied, and the shown rows exported.
+void MainWindowTest::historyFilterSelectionAndExport() {
+    auto* box = child<QLineEdit>("搜索名称");
+    auto* completer = box->findChild<QCompleter*>();
+    QVERIFY(completer);
+    // Earlier searches of this test run are in the history: the box's menu clears it.
+    QContextMenuEvent ask(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(box, &ask);
+    QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QCOMPARE(menu->actions().last()->text(), QStringLiteral("清除搜索历史"));
+    menu->actions().last()->trigger();
+    menu->close();
+
+    for (const QString& name :
+         {QStringLiteral("Hero 英雄"), QStringLiteral("batman"), QStringLiteral("Hero 英雄")}) {
+        startSearch(name);
+        QVERIFY(waitForRunEnd());
+    }
+    QFile file(configHome_.filePath(QStringLiteral("配置/Sirelo/history.txt")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("Hero 英雄\nbatman\n"));
+    file.close();
+
+    box->clear();
+    const std::size_t starts = journal_.starts().size();
+    QTest::keyClick(box, Qt::Key_Down);
+    QTRY_VERIFY(completer->popup()->isVisible());
+    QCOMPARE(completer->completionModel()->rowCount(), 2);
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    QTest::keyClick(completer->popup(), Qt::Key_Return);
+    QCOMPARE(box->text(), QStringLiteral("Hero 英雄"));
+    QVERIFY(!completer->popup()->isVisible());
+    box->clear();
+    QTest::keyClicks(box, QStringLiteral("BAT"));
+    QTRY_VERIFY(completer->popup()->isVisible());
+    QCOMPARE(completer->completionModel()->rowCount(), 1);
+    QCOMPARE(completer->completionModel()->index(0, 0).data().toString(), QStringLiteral("batman"));
+    QTest::keyClick(completer->popup(), Qt::Key_Escape);
+    QTest::qWait(50);
+    QCOMPARE(journal_.starts().size(), starts);
+
+    // Name, size, link; the list sorted by size, largest first.
+    struct Row {
+        const char* name;
+        const char* size;
+    };
+    const Row rows[] = {{"Hero.1080p", "6 GB"},   {"Hero.720p", "1.2 GB"},
+                        {"英雄 1080P", "700 MB"}, {"=Batman, \"Begins\" 1080p", "8 GB"},
+                        {"Other 1080p", ""},      {"hero 2160p", "5.5 GB"}};
+    ResultList& store = window_->controller().magnetList();
+    store.DeleteAllRows();
+    auto add = [&store](const Row& row) {
+        const int at = store.AppendRow(std::to_string(store.RowCount() + 1));
+        store.SetCell(at, kMagnetName, Utf8ToGbk(row.name));
+        store.SetCell(at, kMagnetLink, "magnet:?xt=urn:btih:" + std::to_string(at + 1));
+        store.SetCell(at, kMagnetSize, Utf8ToGbk(row.size));
+    };
+    for (const Row& row : rows)
+        add(row);
+    auto* list = child<QTreeView>("超级列表框1");
+    QTRY_COMPARE(list->model()->rowCount(), 6);
+    child<QTabWidget>("选择夹1")->setCurrentIndex(1);
+    list->sortByColumn(kMagnetSize, Qt::DescendingOrder);
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier);
+    auto* bar = child<QWidget>("过滤条1");
+    QVERIFY(bar->isVisible());
+    QCOMPARE(list->height() + bar->height(), 346);
+    auto* filter = bar->findChild<QLineEdit*>(QStringLiteral("过滤_编辑框"));
+    auto* count = bar->findChild<QLabel*>(QStringLiteral("过滤_标签"));
+    QVERIFY(filter->hasFocus());
+    auto shownIds = [list] {
+        QStringList ids;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            ids << list->model()->index(row, 0).data().toString();
+        return ids.join(u' ');
+    };
+    QTest::keyClicks(filter, QStringLiteral("1080p"));
+    QCOMPARE(shownIds(), QStringLiteral("4 1 3 5"));
+    QCOMPARE(count->text(), QStringLiteral("显示 4 / 6"));
+    add({"New 1080p", "7 GB"});
+    add({"New 720p", "9 GB"});
+    QTRY_COMPARE(count->text(), QStringLiteral("显示 5 / 8"));
+    QCOMPARE(shownIds(), QStringLiteral("4 7 1 3 5"));
+    filter->setText(QStringLiteral(">5GB"));
+    QCOMPARE(shownIds(), QStringLiteral("8 4 7 1 6"));
+    filter->setText(QStringLiteral("1080P >5gb"));
+    QCOMPARE(shownIds(), QStringLiteral("4 7 1"));
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("magnet:?xt=urn:btih:4\nmagnet:?xt=urn:btih:7\nmagnet:?xt=urn:btih:1"));
+    requestContextMenu(list, rowCentre(list, 1));
+    auto* rowMenu = child<QMenu>("磁力链接");
+    QTRY_VERIFY(rowMenu->isVisible());
+    QCOMPARE(rowMenu->actions()[1]->text(), QStringLiteral("复制所选链接（3）"));
+    rowMenu->close();
+
+    const QString path = configHome_.filePath(QStringLiteral("export.csv"));
+    QVERIFY(window_->exportList(list, path));
+    QFile csv(path);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readAll(),
+             QStringLiteral("\uFEFFID,资源名称,磁力链接,来源站点,文件大小,资源热度,创建时间\r\n"
+                            "4,\"'=Batman, \"\"Begins\"\" 1080p\",magnet:?xt=urn:btih:4,,8 GB,,\r\n"
+                            "7,New 1080p,magnet:?xt=urn:btih:7,,7 GB,,\r\n"
+                            "1,Hero.1080p,magnet:?xt=urn:btih:1,,6 GB,,\r\n")
+                 .toUtf8());
+    QVERIFY(!window_->exportList(list, configHome_.filePath(QStringLiteral("missing/x.csv"))));
+
+    QTest::keyClick(filter, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(list->height(), 346);
+    QCOMPARE(list->model()->rowCount(), 8);
 }
 
 }  // namespace sirelo

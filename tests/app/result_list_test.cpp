@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -66,6 +67,53 @@ TEST(ResultListTest, IndexFollowsOverwrittenCells) {
     EXPECT_EQ(list.FindRowByCell("c", kMagnetLink), 1);
 }
 
+// Two sites give the same torrent under other names, trackers and hash forms.
+TEST(ResultListTest, InfoHashFormsNameTheSameTorrent) {
+    const std::string hex = "0123456789abcdef0123456789abcdef01234567";
+    const std::string base32 = "AERUKZ4JVPG66AJDIVTYTK6N54ASGRLH";
+    struct Form {
+        std::string link;
+        bool named;  // names the torrent above; otherwise no torrent at all
+    };
+    const Form forms[] = {
+        {"magnet:?xt=urn:btih:" + hex, true},
+        {"magnet:?dn=Film%201080p&xt=urn:btih:0123456789ABCDEF0123456789ABCDEF01234567&tr=udp",
+         true},
+        {"MAGNET:?XT=URN:BTIH:" + base32 + "&dn=x", true},
+        {"magnet:?xt=urn:btih:aeruKZ4JVPG66AJDIVTYTK6N54ASGRLH", true},
+        {"magnet:?xt=urn:btih:" + hex.substr(1), false},  // 39 digits
+        {"magnet:?xt=urn:btih:" + hex + "0", false},      // 41 digits
+        {"magnet:?xt=urn:btih:g123456789abcdef0123456789abcdef01234567", false},
+        {"magnet:?xt=urn:btih:AERUKZ4JVPG66AJDIVTYTK6N54ASGRL1", false},  // 1 is no base32
+        {"magnet:?dn=xt=urn:btih:" + hex, false},  // inside another parameter
+        {"http://example.com/?xt=urn:btih:" + hex, false},
+        {"", false},
+    };
+    const std::optional<InfoHash> expected = InfoHashOf(forms[0].link);
+    ASSERT_TRUE(expected);
+    EXPECT_EQ((*expected)[0], 0x01);
+    EXPECT_EQ((*expected)[19], 0x67);
+    for (const Form& form : forms) {
+        const std::optional<InfoHash> hash = InfoHashOf(form.link);
+        EXPECT_EQ(hash.has_value(), form.named) << form.link;
+        if (form.named) {
+            EXPECT_EQ(*hash, *expected) << form.link;
+        }
+    }
+
+    // The list finds the first row of a torrent, and follows overwritten links.
+    ResultList list(kMagnetColumnCount, kMagnetLink);
+    for (int i = 0; i < 3; ++i)
+        list.AppendRow(std::to_string(i + 1));
+    list.SetCell(1, kMagnetLink, forms[2].link);
+    list.SetCell(2, kMagnetLink, forms[1].link);
+    EXPECT_EQ(list.FindRowByInfoHash(*expected), 1);
+    list.SetCell(1, kMagnetLink, "magnet:?xt=urn:btih:" + std::string(40, 'f'));
+    EXPECT_EQ(list.FindRowByInfoHash(*expected), 2);
+    list.DeleteAllRows();
+    EXPECT_EQ(list.FindRowByInfoHash(*expected), -1);
+}
+
 TEST(ResultListTest, DeleteAllRowsEmptiesListAndIndex) {
     ResultList list(kMagnetColumnCount, kMagnetLink);
     list.AppendRow("1");
@@ -89,8 +137,11 @@ TEST(ResultListTest, UpdatesTellTheViewWhatChanged) {
 
     list.SetCell(1, kOnlineSite, "7DDS");
     list.SetCell(0, kOnlineSite, "7DDS");
+    // A row the view has not had yet is new to it, not changed.
+    list.SetCell(list.AppendRow("3"), kOnlineSite, "7DDS");
     update = list.takeUpdate();
     EXPECT_EQ(update.firstChangedRow, 0);
+    EXPECT_EQ(update.lastChangedRow, 1);
     EXPECT_EQ(list.takeUpdate().firstChangedRow, -1);
 
     list.DeleteAllRows();
@@ -100,7 +151,7 @@ TEST(ResultListTest, UpdatesTellTheViewWhatChanged) {
     EXPECT_EQ(update.rowCount, 1);
     EXPECT_FALSE(list.takeUpdate().cleared);
 
-    EXPECT_EQ(observer.changes, 6);
+    EXPECT_EQ(observer.changes, 8);
     list.ScrollIntoView(0);
     EXPECT_EQ(observer.lastScrolled, 0);
 }

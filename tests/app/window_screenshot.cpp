@@ -1,13 +1,16 @@
 // Draws the main window into PNG files after a real search against the fixture
 // sites (scripts/screenshot runs it under Xvfb): each tab, then the sponsor
-// window. With --readme FILE the 磁力链接 tab with its rows also goes to FILE.
+// window. With --readme FILE the 磁力链接 tab with its rows goes to FILE too,
+// narrowed by its filter bar, with the search history offered under the box.
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTreeView>
 #include <chrono>
@@ -19,10 +22,13 @@
 #include <thread>
 
 #include "app/detached_thread.h"
+#include "app/filter_bar.h"
 #include "app/main_window.h"
 #include "app/run_ports.h"
 #include "app/site_worker_launcher.h"
 #include "app/sponsor_window.h"
+#include "config/app_config.h"
+#include "config/search_history.h"
 #include "fixture_sites.h"
 #include "sitedefs/program_definitions.h"
 
@@ -63,7 +69,30 @@ bool Save(const QPixmap& picture, const QString& file) {
     return false;
 }
 
+// The README's picture: rows with 1080p in their names, and the names searched
+// before that start with 英 offered under the search box. The history list is
+// a window of its own, so the screen is taken where the main window lies.
+QPixmap ReadmePicture(sirelo::MainWindow& window) {
+    Child<QTabWidget>(window, "选择夹1")->setCurrentIndex(1);
+    auto* bar = Child<sirelo::FilterBar>(window, "过滤条1");
+    bar->open();
+    bar->box()->setText(QStringLiteral("1080p"));
+    auto* box = Child<QLineEdit>(window, "搜索名称");
+    box->setFocus();
+    box->clear();
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("英"));
+    QCoreApplication::sendEvent(box, &typed);
+    Settle();
+    return window.screen()->grabWindow(0, window.x(), window.y(), window.width(), window.height());
+}
+
 int Run(const QString& outDir, const QString& readmeFile) {
+    if (!readmeFile.isEmpty()) {
+        sirelo::AppConfig& config = sirelo::TheAppConfig();
+        config.ensureConfigFolder();
+        sirelo::WriteSearchHistory(config.folderFilePath("history.txt"),
+                                   {"Batman", "英雄本色", "The Dark Knight", "英雄儿女"});
+    }
     sirelo::fixtures::FixtureSites sites(SIRELO_FIXTURES_DIR);
     const sirelo::SteadyClock clock;
     sirelo::MainWindow window(clock, sirelo::BuiltInSiteDefinitions(), sites.addresses(),
@@ -97,8 +126,8 @@ int Run(const QString& outDir, const QString& readmeFile) {
         Settle();
         const QPixmap picture = window.grab();
         saved &= Save(picture, outDir + QStringLiteral("/window-tab%1.png").arg(tab));
-        if (tab == 1 && !readmeFile.isEmpty()) saved &= Save(picture, readmeFile);
     }
+    if (!readmeFile.isEmpty()) saved &= Save(ReadmePicture(window), readmeFile);
     sirelo::SponsorWindow sponsor(&window);
     sponsor.show();
     Settle();

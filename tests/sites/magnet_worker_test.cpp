@@ -2,6 +2,7 @@
 
 #include "fixture_sites.h"
 #include "site_test_support.h"
+#include "sites/info_hash.h"
 #include "sites/magnet_worker.h"
 
 namespace sirelo::testing {
@@ -69,6 +70,28 @@ TEST_F(MagnetWorkerTest, FiltersReadTheLiveSettingsForEveryItem) {
     MagnetSiteWorker(harness.context, harness.lock, kZzs, 1);
     EXPECT_EQ(harness.magnetList.RowCount(), 8);
     EXPECT_EQ(harness.run.filteredItems, 0);
+}
+
+TEST_F(MagnetWorkerTest, OneRowPerTorrentNamesEachSiteOnceInTheListedRow) {
+    WorkerHarness harness(sites.addresses(), "英雄");
+    harness.settings.exactSearch = false;
+    harness.settings.oneRowPerTorrent = true;
+    MagnetSiteWorker(harness.context, harness.lock, kZzs, 2);
+    const int zzsRows = harness.magnetList.RowCount();
+    // DSS gives one of those torrents under another link; asked twice, it is named once.
+    MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
+    const int rows = harness.magnetList.RowCount();
+    const int filtered = harness.run.filteredLinks;
+    MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
+    EXPECT_EQ(harness.magnetList.RowCount(), rows);
+    EXPECT_EQ(harness.run.filteredLinks - filtered, rows - zzsRows + 1);
+    const std::optional<InfoHash> hash =
+        InfoHashOf("magnet:?xt=urn:btih:ee820162d06bfcb1f7a4b3d67caf1b781bd7bb82");
+    const int row = harness.magnetList.FindRowByInfoHash(*hash);
+    ASSERT_GE(row, 0);
+    ASSERT_LT(row, zzsRows);
+    EXPECT_EQ(RowsOf(harness.magnetList)[row][kMagnetSite], "ZZS、DSS");
+    EXPECT_NE(harness.magnetList.CellText(row, kMagnetLink).find("Cantonese"), std::string::npos);
 }
 
 TEST_F(MagnetWorkerTest, KeywordIsTakenAsTypedAndCaseCounts) {
