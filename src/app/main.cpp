@@ -1,6 +1,10 @@
 #include <QApplication>
 
+#include <ctime>
+
 #include "app/clipboard_handoff.h"
+#include "app/detached_thread.h"
+#include "app/feed_check_start.h"
 #include "app/main_window.h"
 #include "app/run_ports.h"
 #include "app/site_worker_launcher.h"
@@ -9,8 +13,7 @@
 #include "config/network_settings.h"
 #include "config/site_addresses.h"
 #include "net/http_proxy.h"
-#include "sitedefs/program_definitions.h"
-#include "sitedefs/site_roster.h"
+#include "sitedefs/definition_layers.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -19,18 +22,21 @@ int main(int argc, char* argv[]) {
     static const sirelo::SteadyClock clock;
     // Before any thread starts: the board loader fetches at once.
     sirelo::SetHttpProxy(sirelo::ReadProxySetting(sirelo::TheAppConfig()));
-    // Read once, before any worker runs; problems go to stderr, and the first
-    // opens the tooltips of the sites they keep built in.
-    static const sirelo::LoadedDefinitions loaded =
-        sirelo::LoadProgramDefinitions(sirelo::TheAppConfig(), stderr);
-    const sirelo::SiteDefinitions& definitions = loaded.definitions;
+    // Read once, before any worker runs: the built-ins, the cached feed copy, the
+    // user's file. Problems go to stderr, and the first of the user's file opens
+    // the tooltips of the sites it keeps built in.
+    static const sirelo::DefinitionLayers layers =
+        sirelo::LoadDefinitionLayers(sirelo::TheAppConfig());
+    sirelo::ReportLayerProblems(layers, stderr, "sirelo");
+    const sirelo::SiteDefinitions& definitions = layers.definitions;
     auto* window = new sirelo::MainWindow(
         clock, definitions, sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), definitions),
         sirelo::MakeSiteWorkerLauncher);
-    window->showDefinitionProblems(loaded.problems);
+    window->showDefinitionProblems(layers.userProblems);
     // Closing ends the process at once: no prompt, no wait for running threads.
     QObject::connect(window, &sirelo::MainWindow::closed, [] { sirelo::EndProgram(); });
     window->show();
+    sirelo::StartFeedCheck(layers, *window, std::time(nullptr), sirelo::StartDetached);
     app.exec();
     sirelo::EndProgram();
 }

@@ -571,7 +571,8 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
     QMetaObject::invokeMethod(
         this,
         [this, tips] {
-            状态条1窗格[0]->setToolTip(PlainTip(JoinLines(paneNote_, tips.magnetPane)));
+            magnetOutcomes_ = tips.magnetPane;
+            showPaneZeroTip();
             状态条1窗格[1]->setToolTip(PlainTip(tips.onlinePane));
             // A site left out of this run keeps the tooltip of its last run.
             const SiteDefinitions& sites = controller_.definitions();
@@ -593,6 +594,16 @@ void MainWindow::showOutcomeTips(const OutcomeTips& tips) {
         Qt::QueuedConnection);
 }
 
+void MainWindow::showFeedState(const std::string& line) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, line] {
+            feedLine_ = line;
+            showPaneZeroTip();
+        },
+        Qt::QueuedConnection);
+}
+
 void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused) {
     for (const RefusedAddress& address : refused)
         siteNotes_[address.key] = RefusedAddressLine(address);
@@ -602,7 +613,7 @@ void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused
 void MainWindow::showDefinitionProblems(const std::vector<DefinitionProblem>& problems) {
     Q_ASSERT(QThread::currentThread() == thread());
     paneNote_ = RejectedDefinitionsLine(problems, {});
-    if (!paneNote_.empty()) 状态条1窗格[0]->setToolTip(PlainTip(paneNote_));
+    showPaneZeroTip();
     auto note = [&](const std::string& id) {
         std::string& notes = siteNotes_[id];
         notes = JoinLines(RejectedDefinitionsLine(problems, id), notes);
@@ -612,6 +623,12 @@ void MainWindow::showDefinitionProblems(const std::vector<DefinitionProblem>& pr
     for (const OnlineSite& site : controller_.definitions().online)
         note(site.id);
     showSiteNotes();
+}
+
+void MainWindow::showPaneZeroTip() {
+    Q_ASSERT(QThread::currentThread() == thread());
+    状态条1窗格[0]->setToolTip(
+        PlainTip(JoinLines(feedLine_, JoinLines(paneNote_, magnetOutcomes_))));
 }
 
 void MainWindow::showSiteNotes() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/feed_check_start.h"
 #include "app/run_ports.h"
 #include "app/search_controller.h"
 #include "sitedefs/definitions_loader.h"
@@ -32,7 +33,11 @@ class ResultListModel;
 class SettingsPanel;
 class SortedRowsProxy;
 
-class MainWindow : public QMainWindow, private RunView, private Notifier, private SearchBox {
+class MainWindow : public QMainWindow,
+                   public FeedStateView,
+                   private RunView,
+                   private Notifier,
+                   private SearchBox {
     Q_OBJECT
 
   public:
@@ -66,8 +71,11 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     // Modal over the main window; the board's promotional slots open it too.
     void openSponsorWindow();
 
+    // Any thread: posted. The line (GBK) opens the tooltip of status pane 0 from now on.
+    void showFeedState(const std::string& line) override;
     // Window thread, at start: the first problem of the user's sites.toml opens
-    // the tooltips of status pane 0 and of each site it keeps built in.
+    // the tooltips of status pane 0 (after the feed's line) and of each site it
+    // keeps built in.
     void showDefinitionProblems(const std::vector<DefinitionProblem>& problems);
 
   signals:
@@ -117,6 +125,8 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     void showRefusedAddresses(const std::vector<RefusedAddress>& refused);
     // Window thread: the site notes as the sites' tooltips, until their first run.
     void showSiteNotes();
+    // Window thread: the feed's line, the note and the outcomes as pane 0's tooltip.
+    void showPaneZeroTip();
     void setButtonVisible(RunButton which, bool visible) override;
     void setButtonEnabled(RunButton which, bool enabled) override;
     void selectTab(int index) override;
@@ -159,7 +169,11 @@ class MainWindow : public QMainWindow, private RunView, private Notifier, privat
     // Site id (UTF-8) -> the lines said first in each of that site's tooltips,
     // GBK: the user's sites.toml keeping it built in, its refused [站点地址] value.
     std::map<std::string, std::string> siteNotes_;
-    std::string paneNote_;  // said first in status pane 0's tooltip, GBK
+    // The tooltip of status pane 0, GBK, in this order: the feed's line, the note
+    // on the user's sites.toml, the last run's magnet outcomes.
+    std::string feedLine_;
+    std::string paneNote_;
+    std::string magnetOutcomes_;
 };
 
 }  // namespace sirelo

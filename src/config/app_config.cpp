@@ -133,6 +133,11 @@ bool AppConfig::writeSetting(std::string_view section, std::string_view key,
     return WriteProfileString(configFilePath(), section, key, value);
 }
 
+bool AppConfig::removeSetting(std::string_view section, std::string_view key) {
+    ensureConfigFolder();
+    return RemoveProfileString(configFilePath(), section, key);
+}
+
 AppConfig& TheAppConfig() {
     static AppConfig config;
     return config;

@@ -35,6 +35,8 @@ class AppConfig {
     void loadSettings(SettingsControls& controls);
     // GBK texts. False when the write failed, the file then being as it was.
     bool writeSetting(std::string_view section, std::string_view key, std::string_view value);
+    // Removes the key the same way; true when the file holds it no longer.
+    bool removeSetting(std::string_view section, std::string_view key);
 
     // GBK; "读取配置" while loadSettings runs, empty otherwise.
     const std::string& loadingMarker() const { return loadingMarker_; }

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <functional>
 
 #include "config/profile_text.h"
 
@@ -187,8 +188,11 @@ bool WriteWholeFile(const std::string& path, std::string_view content) {
     return ReplaceFile(*target, content);
 }
 
-bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
+namespace {
+
+// The file's text, or empty text for a missing file, through `edit` and back.
+bool EditProfile(const std::string& path,
+                 const std::function<std::string(std::string_view)>& edit) {
     const std::optional<std::string> target = WriteTarget(path);
     if (!target) return false;
     std::string text;
@@ -203,7 +207,25 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
         return false;
     }
     RemoveStaleTemporaries(*target);
-    return ReplaceFile(*target, WithProfileValue(text, section, key, value));
+    return ReplaceFile(*target, edit(text));
+}
+
+}  // namespace
+
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    return EditProfile(
+        path, [&](std::string_view text) { return WithProfileValue(text, section, key, value); });
+}
+
+bool RemoveProfileString(const std::string& path, std::string_view section, std::string_view key) {
+    // Nothing to remove is no reason to create or rewrite the file.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return true;
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (text && WithoutProfileKey(*text, section, key) == *text) return true;
+    return EditProfile(
+        path, [&](std::string_view text) { return WithoutProfileKey(text, section, key); });
 }
 
 }  // namespace sirelo

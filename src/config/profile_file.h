@@ -50,4 +50,8 @@ bool WriteWholeFile(const std::string& path, std::string_view content);
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 
+// Removes one key (see WithoutProfileKey) the same way; true when the file has
+// no such key afterwards.
+bool RemoveProfileString(const std::string& path, std::string_view section, std::string_view key);
+
 }  // namespace sirelo

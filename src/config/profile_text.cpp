@@ -177,4 +177,15 @@ std::string WithProfileValue(std::string_view fileText, std::string_view section
     return result;
 }
 
+std::string WithoutProfileKey(std::string_view fileText, std::string_view section,
+                              std::string_view key) {
+    std::vector<Line> lines = SplitLines(fileText);
+    auto span = FindSection(fileText, lines, section);
+    if (!span) return std::string(fileText);
+    auto index = FindKey(fileText, lines, *span, key);
+    if (!index) return std::string(fileText);
+    const Line& line = lines[*index];
+    return std::string(fileText.substr(0, line.begin)) + std::string(fileText.substr(line.end));
+}
+
 }  // namespace sirelo

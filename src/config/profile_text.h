@@ -42,4 +42,9 @@ std::string ReadProfileValue(std::string_view fileText, std::string_view section
 std::string WithProfileValue(std::string_view fileText, std::string_view section,
                              std::string_view key, std::string_view value);
 
+// `fileText` without the line of `key` in `section`, as the platform's writer
+// removes a key given no value; the same text when there is no such key.
+std::string WithoutProfileKey(std::string_view fileText, std::string_view section,
+                              std::string_view key);
+
 }  // namespace sirelo

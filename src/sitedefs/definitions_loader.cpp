@@ -609,6 +609,8 @@ void ApplyRoot(Problems& problems, const toml::table& root, SiteDefinitions& def
                        origin, taken);
         } else if (name == "board") {
             ApplySite(problems, node, "board", definitions.board, ReadBoard, CheckBoard, origin);
+        } else if (name == "feed") {
+            // A feed's version and the program it needs: ReadFeedHeader.
         } else {
             problems.add(LineOf(key.source()), KeyText(name),
                          "is no part of a definitions file; the parts are magnet, online and "

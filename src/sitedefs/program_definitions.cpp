@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "config/app_config.h"
+#include "sitedefs/definition_layers.h"
 
 namespace sirelo {
 
@@ -83,13 +84,12 @@ std::string UserDefinitionsPath(AppConfig& config) {
     return path + "sites.toml";
 }
 
-LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
+LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist,
+                                      const SiteDefinitions& base) {
     const FileText file = ReadDefinitionsFile(path);
-    if (file.text)
-        return ApplyDefinitions(BuiltInSiteDefinitions(), *file.text, path,
-                                DefinitionsOrigin::User);
+    if (file.text) return ApplyDefinitions(base, *file.text, path, DefinitionsOrigin::User);
     LoadedDefinitions loaded;
-    loaded.definitions = BuiltInSiteDefinitions();
+    loaded.definitions = base;
     if (!file.problem.empty()) {
         loaded.problems.push_back({path, 0, "", file.problem});
     } else if (mustExist) {
@@ -98,17 +98,10 @@ LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist) {
     return loaded;
 }
 
-LoadedDefinitions LoadProgramDefinitions(AppConfig& config, std::FILE* report) {
-    LoadedDefinitions loaded = LoadDefinitionsFile(UserDefinitionsPath(config), false);
-    for (const DefinitionProblem& problem : loaded.problems)
-        std::fprintf(report, "sirelo: %s\n", DescribeProblem(problem).c_str());
-    for (const DefinitionProblem& warning : loaded.warnings)
-        std::fprintf(report, "sirelo: warning: %s\n", DescribeProblem(warning).c_str());
-    return loaded;
-}
-
 SiteDefinitions ProgramSiteDefinitions(AppConfig& config, std::FILE* report) {
-    return std::move(LoadProgramDefinitions(config, report).definitions);
+    DefinitionLayers layers = LoadDefinitionLayers(config);
+    ReportLayerProblems(layers, report, "sirelo");
+    return std::move(layers.definitions);
 }
 
 }  // namespace sirelo

@@ -20,15 +20,14 @@ const SiteDefinitions& BuiltInSiteDefinitions();
 // <the folder of Configuration.ini>/sites.toml.
 std::string UserDefinitionsPath(AppConfig& config);
 
-// The file at `path` applied over the built-ins. A file that is missing counts
-// as a problem only when `mustExist`; one that is no regular file, cannot be
-// read or is larger than a megabyte always does.
-LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist);
+// The file at `path` applied over `base`. A file that is missing counts as a
+// problem only when `mustExist`; one that is no regular file, cannot be read
+// or is larger than a megabyte always does.
+LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist,
+                                      const SiteDefinitions& base = BuiltInSiteDefinitions());
 
-// The user's file over the built-ins, each problem and warning written to
+// The layers in force (LoadDefinitionLayers), each problem written to
 // `report` as one line. Called once, before any worker runs.
-LoadedDefinitions LoadProgramDefinitions(AppConfig& config, std::FILE* report);
-// The same, the definitions alone.
 SiteDefinitions ProgramSiteDefinitions(AppConfig& config, std::FILE* report);
 
 }  // namespace sirelo

@@ -16,7 +16,9 @@
 #include "sitedefs/program_definitions.h"
 #include "sitedefs/site_roster.h"
 #include "sites/magnet_worker.h"
+#include "support/feed_site.h"
 #include "support/loopback_server.h"
+#include "support/minisign_signer.h"
 
 extern char** environ;
 
@@ -405,6 +407,32 @@ TEST_F(SitecheckTest, AllTellsALimitFromAChallenge) {
     EXPECT_NE(lines[4].find("站点要求人机验证，暂时无法搜索"), std::string::npos) << lines[4];
     EXPECT_EQ(limited.RequestCount(), 1u);
     EXPECT_EQ(challenge.RequestCount(), 1u);
+}
+
+TEST_F(SitecheckTest, TheFeedModesSayHowItWentInTheirFirstWord) {
+    const MinisignSigner signer;
+    FeedSite feed;
+    const std::string file =
+        "[feed]\nversion = \"2026.12.08\"\n[magnet.DSS]\npage = \"/f/{keyword}\"\n";
+    feed.serve(file, signer.sign(file));
+    EXPECT_EQ(sitecheck({"subscribe", feed.address(), "RWQ"}).status, 2);
+    EXPECT_EQ(sitecheck({"subscribe", feed.address(), signer.publicKey()}).status, 0);
+    const struct {
+        const char* firstLine;
+        int status;
+    } steps[] = {{"updated 2026.12.08", 0}, {"unchanged", 0}, {"bad-signature", 1}};
+    for (const auto& step : steps) {
+        if (step.status != 0) feed.serve(file + "#", signer.sign(file));
+        const ToolRun run = sitecheck({"update"});
+        EXPECT_EQ(run.status, step.status) << step.firstLine;
+        ASSERT_FALSE(run.lines().empty());
+        EXPECT_EQ(run.lines()[0], step.firstLine);
+    }
+    const std::string status = sitecheck({"status"}).out;
+    EXPECT_NE(status.find("in force: version 2026.12.08"), std::string::npos) << status;
+    EXPECT_NE(status.find("bad-signature: the file does not match"), std::string::npos) << status;
+    EXPECT_EQ(sitecheck({"subscribe", "--off"}).status, 0);
+    EXPECT_EQ(sitecheck({"update"}).lines().at(0), "refused");
 }
 
 }  // namespace

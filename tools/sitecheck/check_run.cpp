@@ -12,7 +12,7 @@
 #include "config/network_settings.h"
 #include "net/http_proxy.h"
 #include "sitecheck_modes.h"
-#include "sitedefs/program_definitions.h"
+#include "sitedefs/definition_layers.h"
 #include "sitedefs/site_roster.h"
 #include "text/codepage.h"
 
@@ -52,21 +52,25 @@ CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
 }
 
 SiteDefinitions CheckDefinitions(const CheckArgs& args, DefinitionOrigins* origins) {
-    const std::string path = args.sites ? *args.sites : UserDefinitionsPath(TheAppConfig());
-    LoadedDefinitions loaded = LoadDefinitionsFile(path, args.sites.has_value());
-    for (const DefinitionProblem& problem : loaded.problems) {
+    DefinitionLayers layers = LoadDefinitionLayers(TheAppConfig(), {args.sites});
+    if (layers.feed && !layers.cachedFeed.whyNotInForce.empty()) {
+        std::fprintf(stderr, "sirelo-sitecheck: %s: %s\n", layers.feedCache.file.c_str(),
+                     TerminalSafe(layers.cachedFeed.whyNotInForce).c_str());
+    }
+    for (const DefinitionProblem& problem : layers.userProblems) {
         std::fprintf(stderr, "sirelo-sitecheck: %s\n",
                      TerminalSafe(DescribeProblem(problem)).c_str());
     }
-    for (const DefinitionProblem& warning : loaded.warnings) {
+    for (const DefinitionProblem& warning : layers.userWarnings) {
         std::fprintf(stderr, "sirelo-sitecheck: warning: %s\n",
                      TerminalSafe(DescribeProblem(warning)).c_str());
     }
     if (origins) {
-        origins->file = std::filesystem::path(path).filename().string();
-        origins->keys = std::move(loaded.fileKeys);
+        origins->file = std::filesystem::path(layers.userFile).filename().string();
+        origins->keys = std::move(layers.userKeys);
+        if (layers.cachedFeed.copy) origins->feedKeys = layers.cachedFeed.copy->fileKeys;
     }
-    return std::move(loaded.definitions);
+    return std::move(layers.definitions);
 }
 
 void UseProxy(const CheckArgs& args) {

@@ -34,16 +34,19 @@ struct CheckArgs {
 CheckArgs ParseCheckArgs(const std::vector<std::string>& args,
                          const std::set<std::string>& knownFlags);
 
-// Where the keys of the definitions came from: the keys the file set (dotted,
-// "magnet.DSS.name.start"); every other key is built in.
+// Where the keys of the definitions came from: the keys the user's file set
+// and those the cached feed set (dotted, "magnet.DSS.name.start"); every other
+// key is built in.
 struct DefinitionOrigins {
-    std::string file;  // the file's name, "sites.toml"
+    std::string file;  // the user's file's name, "sites.toml"
     std::set<std::string> keys;
+    std::set<std::string> feedKeys;
 };
 
-// The definitions the program would run with (or those of --sites), every
-// problem and warning of the file written to stderr; `origins`, when given,
-// gets the keys the file set.
+// The definitions the program would run with: the built-ins, the cached copy
+// of the feed, the user's file or that of --sites; every problem and warning
+// of the file and a feed copy that is not in force written to stderr.
+// `origins`, when given, gets the keys the file and the feed set.
 SiteDefinitions CheckDefinitions(const CheckArgs& args, DefinitionOrigins* origins = nullptr);
 
 // The proxy the program would use ([网络] 代理 of the configuration file), or

@@ -13,7 +13,9 @@
 
 #include "check_run.h"
 #include "config/app_config.h"
+#include "config/profile_file.h"
 #include "sitecheck_modes.h"
+#include "sitedefs/feed_header.h"
 #include "sitedefs/program_definitions.h"
 
 namespace sirelo::sitecheck {
@@ -48,7 +50,12 @@ int RunValidate(const std::vector<std::string>& args) {
             "apply.\n`sirelo-sitecheck init` writes a starter file there.\n",
             TerminalSafe(path).c_str());
     }
-    const LoadedDefinitions loaded = LoadDefinitionsFile(path, named.has_value());
+    LoadedDefinitions loaded = LoadDefinitionsFile(path, named.has_value());
+    // A feed's [feed] table is only read once the rest of the file is clean.
+    if (const std::optional<std::string> text = ReadWholeFile(path);
+        text && loaded.problems.empty()) {
+        loaded.problems = ReadFeedHeader(*text, path).problems;
+    }
     for (const DefinitionProblem& problem : loaded.problems) {
         std::printf("%s\n", TerminalSafe(DescribeProblem(problem)).c_str());
     }

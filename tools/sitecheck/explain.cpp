@@ -110,9 +110,11 @@ class DefinitionPrinter {
     }
 
     void key(const std::string& key, const std::string& value) {
-        const bool fromFile = origins_.keys.contains(table_ + "." + key);
-        std::fprintf(out_, "%s = %s   # %s\n", key.c_str(), value.c_str(),
-                     fromFile ? TerminalSafe(origins_.file).c_str() : "built in");
+        const std::string dotted = table_ + "." + key;
+        const std::string origin = origins_.keys.contains(dotted) ? TerminalSafe(origins_.file)
+                                   : origins_.feedKeys.contains(dotted) ? "feed"
+                                                                        : "built in";
+        std::fprintf(out_, "%s = %s   # %s\n", key.c_str(), value.c_str(), origin.c_str());
     }
     void text(const std::string& key, std::string_view gbk) { this->key(key, Quoted(gbk)); }
 

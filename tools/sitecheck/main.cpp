@@ -27,8 +27,8 @@ void PrintUsage(std::FILE* out) {
         "Rows go to stdout, one a line, cells separated by TAB, in UTF-8; a summary\n"
         "goes to stderr. Without --base the site's address comes from [站点地址]\n"
         "of Configuration.ini, else from the site definitions, as in the program.\n"
-        "Every mode reads the user's sites.toml next to Configuration.ini as the\n"
-        "program does.\n");
+        "Every mode reads the cached definitions feed and the user's sites.toml next\n"
+        "to Configuration.ini as the program does.\n");
 }
 
 int Usage(const std::string& problem) {
