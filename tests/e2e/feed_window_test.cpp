@@ -2,6 +2,7 @@
 // delaying the window, in force at the next start.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include "config/app_config.h"
 #include "config/profile_file.h"
 #include "fixture_sites.h"
+#include "sitedefs/program_definitions.h"
 #include "sitedefs/site_roster.h"
 #include "support/feed_site.h"
 #include "support/minisign_signer.h"
@@ -45,7 +47,7 @@ class FeedWindowTest : public QObject {
     // milliseconds until the window was exposed, -1 when it never was.
     qint64 startProgram();
     void closeProgram();
-    // Configuration.ini: every site at its fixture server except DSS, and the feed.
+    // Configuration.ini: every site at its fixture server, DSS off, and the feed.
     void writeSettings(bool withFeed);
     QString paneZeroFirstLine() const;
     template <typename T = QWidget>
@@ -105,11 +107,12 @@ void FeedWindowTest::closeProgram() {
 
 void FeedWindowTest::writeSettings(bool withFeed) {
     const SiteAddresses addresses = sites_->addresses();
-    std::string text = "[软件设置]\r\n搜索页数=3\r\n间隔时间=100\r\n[站点地址]\r\n";
+    std::string text =
+        "[软件设置]\r\n搜索页数=3\r\n间隔时间=100\r\n[磁力站点]\r\nDSS=假\r\n[站点地址]\r\n";
     text += "Btrabbit=" + addresses.magnet[kBtrabbit] + "\r\nZZS=" + addresses.magnet[kZzs] +
-            "\r\nBtbook=" + addresses.magnet[kBtbook] + "\r\n7DDS=" + addresses.online[k7dds] +
-            "\r\n乐享电影网=" + addresses.online[kLexiang] + "\r\n院线热映=" + addresses.board +
-            "\r\n";
+            "\r\nDSS=" + addresses.magnet[kDss] + "\r\nBtbook=" + addresses.magnet[kBtbook] +
+            "\r\n7DDS=" + addresses.online[k7dds] + "\r\n乐享电影网=" + addresses.online[kLexiang] +
+            "\r\n院线热映=" + addresses.board + "\r\n";
     if (withFeed) {
         text += "[站点]\r\n订阅地址=" + feed_->address() + "\r\n订阅公钥=" + signer_->publicKey() +
                 "\r\n";
@@ -159,10 +162,25 @@ void FeedWindowTest::theWindowIsMappedAsFastWithAFeedThatAnswersLate() {
               << std::endl;
 }
 
+// DSS's tables in the built-in file as a site of the feed's own, "Mirror", at `base`.
+std::string MirrorOfDss(const std::string& base) {
+    const std::string_view all = BuiltInDefinitionsText();
+    const std::size_t from = all.find("[magnet.DSS]"), to = all.find("[magnet.Btbook]");
+    std::string tables(all.substr(from, to - from));
+    for (std::size_t at = tables.find("[magnet.DSS"); at != std::string::npos;
+         at = tables.find("[magnet.DSS", at)) {
+        tables.replace(at, 11, "[magnet.Mirror");
+    }
+    const std::size_t baseLine = tables.find("base = ");
+    tables.replace(baseLine, tables.find('\n', baseLine) - baseLine,
+                   "base = \"" + base + "\"\nlabel = \"Mirror\"");
+    return tables;
+}
+
 void FeedWindowTest::aFeedFetchedAtStartUpIsInForceAtTheNextStart() {
-    // The feed moves DSS to its fixture server; no [站点地址] says where DSS is.
-    const std::string file = "[feed]\nversion = \"2026.12.08\"\n[magnet.DSS]\nbase = \"" +
-                             sites_->baseAddress("DSS") + "\"\n";
+    // A site only the feed defines, with DSS's markers, at DSS's fixture server.
+    const std::string file =
+        "[feed]\nversion = \"2026.12.08\"\n" + MirrorOfDss(sites_->baseAddress("DSS"));
     feed_->serve(file, signer_->sign(file));
     writeSettings(true);
 
@@ -175,6 +193,7 @@ void FeedWindowTest::aFeedFetchedAtStartUpIsInForceAtTheNextStart() {
 
     QVERIFY(startProgram() >= 0);
     QVERIFY(paneZeroFirstLine().startsWith(QStringLiteral("站点定义：订阅版本 2026.12.08，今天 ")));
+    QVERIFY(child<QCheckBox>("Mirror_选择框")->isChecked());
     child<QLineEdit>("搜索名称")->setText(QStringLiteral("英雄"));
     QTest::mouseClick(child<QPushButton>("搜索_按钮"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(child("搜索_按钮")->isVisible() &&
@@ -182,10 +201,10 @@ void FeedWindowTest::aFeedFetchedAtStartUpIsInForceAtTheNextStart() {
                                  testing::ThreadsEndedAndTheirPostsDelivered(),
                              30000);
     const QAbstractItemModel* rows = child<QTreeView>("超级列表框1")->model();
-    int dssRows = 0;
+    int mirrorRows = 0;
     for (int row = 0; row < rows->rowCount(); ++row)
-        dssRows += rows->index(row, kMagnetSite).data().toString() == QStringLiteral("DSS");
-    QVERIFY(dssRows > 0);
+        mirrorRows += rows->index(row, kMagnetSite).data().toString() == QStringLiteral("Mirror");
+    QVERIFY(mirrorRows > 0);
     QVERIFY(sites_->requestCount("DSS") > 0);
     // Checked within the day: no second fetch.
     QCOMPARE(feed_->server().RequestCount(), 2u);
