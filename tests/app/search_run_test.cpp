@@ -206,10 +206,11 @@ TEST_F(SearchRunTest, LiveSettingsAreReadWhenTheyAreNeeded) {
     EXPECT_EQ(magnet[4].page, 2);
     for (std::size_t i = 4; i < magnet.size(); ++i)
         EXPECT_NE(magnet[i].site, kZzs);
-    // The wait after page 2 began after the change.
+    // The wait after page 2 began after the change: far longer than the old 100 ms,
+    // with room for a worker that logs its start late on a loaded machine.
     EXPECT_GE(
         std::chrono::duration_cast<std::chrono::milliseconds>(magnet[7].at - magnet[4].at).count(),
-        390);
+        300);
     const auto online = Magnet(starts, false);
     ASSERT_EQ(online.size(), 1u);
     EXPECT_EQ(online[0].site, kLexiang);
