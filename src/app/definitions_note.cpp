@@ -15,8 +15,8 @@ std::string RejectedDefinitionsLine(const std::vector<DefinitionProblem>& proble
         std::string line = std::filesystem::path(problem.file).filename().string();
         if (problem.line > 0) line += " 第" + std::to_string(problem.line) + "行";
         line += "：";
-        if (!problem.key.empty()) line += problem.key + ": ";
-        line += problem.words;
+        if (!problem.key.empty()) line += problem.key + "：";
+        line += problem.wordsZh.empty() ? problem.words : problem.wordsZh;
         if (wholeFile) {
             line += "；全部站点仍用内置定义";
         } else if (!site.empty()) {

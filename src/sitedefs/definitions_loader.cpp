@@ -48,40 +48,53 @@ long LineOf(const toml::source_region& region) {
     return static_cast<long>(region.begin.line);
 }
 
+// What is wrong, in English and in Chinese.
+struct Words {
+    std::string en;
+    std::string zh;
+};
+
+const Words kWantsTable = {"wants a table", "应为表"};
+
+// Before the TOML reader's own English words.
+constexpr std::string_view kCannotParse = "无法解析：";
+
 struct Problems {
     std::string file;
     std::vector<DefinitionProblem> list;
     std::vector<DefinitionProblem> warnings;
     std::vector<std::string> keys;  // set by the file, of the tables read so far
 
-    void add(long line, std::string key, std::string words) {
-        list.push_back({file, line, std::move(key), std::move(words)});
+    void add(long line, std::string key, Words words) {
+        list.push_back({file, line, std::move(key), std::move(words.en), std::move(words.zh)});
     }
 };
 
 // The value of a text key in the shape `kind` wants; `why` says what is wrong
 // with it otherwise.
-std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
+std::string Convert(const toml::node& node, TextKind kind, Words& why) {
     const toml::value<std::string>* value = node.as_string();
     if (!value) {
-        why = "wants a text in quotes";
+        why = {"wants a text in quotes", "应为引号中的文字"};
         return {};
     }
     const std::string& utf8 = value->get();
     if (utf8.find('\0') != std::string::npos) {
-        why = "holds a zero character";
+        why = {"holds a zero character", "含有零字符"};
         return {};
     }
     switch (kind) {
         case TextKind::Address:
             if (!IsBaseAddress(utf8))
-                why = "wants http:// or https://, a host and an optional port, and nothing else";
+                why = {"wants http:// or https://, a host and an optional port, and nothing else",
+                       "应为 http:// 或 https://、主机名和可选的端口，别无其他"};
             return utf8;
         case TextKind::Path:
-            if (utf8.empty()) why = "is empty";
+            if (utf8.empty()) why = {"is empty", "为空"};
             return utf8;
         case TextKind::Template:
-            if (utf8.find("{keyword}") == std::string::npos) why = "has no {keyword}";
+            if (utf8.find("{keyword}") == std::string::npos)
+                why = {"has no {keyword}", "缺少 {keyword}"};
             return utf8;
         case TextKind::Marker:
         case TextKind::Label:
@@ -91,28 +104,31 @@ std::string Convert(const toml::node& node, TextKind kind, std::string& why) {
     }
     std::string gbk = Utf8ToGbk(utf8);
     if (GbkToUtf8(gbk) != utf8) {
-        why = "holds a character that GBK lacks";
+        why = {"holds a character that GBK lacks", "含有 GBK 没有的字符"};
     } else if (kind == TextKind::Label && gbk.empty()) {
-        why = "is empty";
+        why = {"is empty", "为空"};
     } else if (kind != TextKind::Text && gbk.empty()) {
-        why = "is an empty marker";
+        why = {"is an empty marker", "是空的标记"};
     } else if (kind == TextKind::Pattern) {
         const std::optional<int> minLength = PatternMinLength(gbk);
         if (!minLength) {
-            why = "is not a regular expression that compiles";
+            why = {"is not a regular expression that compiles", "不是能编译的正则表达式"};
         } else if (*minLength == 0) {
-            why = "can match empty text, which would match everywhere";
+            why = {"can match empty text, which would match everywhere",
+                   "能匹配空文字，会处处匹配"};
         }
     }
     return gbk;
 }
 
-constexpr const char* kStepWords =
+const Words kStepWords = {
     "a step is a table of one key: before, between, after_last, replace, prefix, append, trim or "
-    "unescape";
+    "unescape",
+    "步骤是只有一个键的表：before、between、after_last、replace、prefix、append、trim 或 "
+    "unescape"};
 
 // One finishing step, written { name = argument }.
-std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
+std::optional<FinishStep> ReadStep(const toml::node& node, Words& why) {
     const toml::table* table = node.as_table();
     if (!table || table->size() != 1) {
         why = kStepWords;
@@ -126,7 +142,7 @@ std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
     auto pair = [&](const toml::node& arg, TextKind second) -> std::vector<std::string> {
         const toml::array* array = arg.as_array();
         if (!array || array->size() != 2) {
-            why = "wants two texts: [\"...\", \"...\"]";
+            why = {"wants two texts: [\"...\", \"...\"]", "应为两段文字：[\"...\", \"...\"]"};
             return {};
         }
         std::string first = text(*array->get(0), TextKind::Marker);
@@ -134,7 +150,8 @@ std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
     };
     const std::optional<FinishKind> kind = FinishKindNamed(step);
     if (!kind) {
-        why = "\"" + std::string(step) + "\" is no step; " + kStepWords;
+        const std::string quoted = "\"" + std::string(step) + "\"";
+        why = {quoted + " is no step; " + kStepWords.en, quoted + " 不是步骤；" + kStepWords.zh};
         return std::nullopt;
     }
     FinishStep read{*kind, {}};
@@ -151,15 +168,20 @@ std::optional<FinishStep> ReadStep(const toml::node& node, std::string& why) {
             read.args = {text(argument, TextKind::Text)};
             break;
         case FinishKind::Trim:
-            if (argument.value_exact<bool>() != true) why = "wants trim = true";
+            if (argument.value_exact<bool>() != true)
+                why = {"wants trim = true", "应为 trim = true"};
             break;
         case FinishKind::UnescapeHtml:
-            if (argument.value_exact<std::string>() != "html") why = "wants unescape = \"html\"";
+            if (argument.value_exact<std::string>() != "html")
+                why = {"wants unescape = \"html\"", "应为 unescape = \"html\""};
             break;
         case FinishKind::ReplacePairs: {
             const toml::array* pairs = argument.as_array();
-            if (!pairs || pairs->empty()) why = "wants pairs: [[\"find\", \"replacement\"], ...]";
-            for (std::size_t i = 0; pairs && i < pairs->size() && why.empty(); ++i) {
+            if (!pairs || pairs->empty()) {
+                why = {"wants pairs: [[\"find\", \"replacement\"], ...]",
+                       "应为成对的文字：[[\"find\", \"replacement\"], ...]"};
+            }
+            for (std::size_t i = 0; pairs && i < pairs->size() && why.en.empty(); ++i) {
                 for (std::string& arg : pair(*pairs->get(i), TextKind::Text))
                     read.args.push_back(std::move(arg));
             }
@@ -179,13 +201,13 @@ class Table {
     long line() const { return LineOf(table_.source()); }
     std::string keyPath(std::string_view key) const { return path_ + "." + KeyText(key); }
 
-    void problem(const toml::node& node, std::string_view key, std::string words) {
+    void problem(const toml::node& node, std::string_view key, Words words) {
         problems_.add(LineOf(node.source()), keyPath(key), std::move(words));
     }
 
-    void warning(const toml::node& node, std::string_view key, std::string words) {
-        problems_.warnings.push_back(
-            {problems_.file, LineOf(node.source()), keyPath(key), std::move(words)});
+    void warning(const toml::node& node, std::string_view key, Words words) {
+        problems_.warnings.push_back({problems_.file, LineOf(node.source()), keyPath(key),
+                                      std::move(words.en), std::move(words.zh)});
     }
 
     const toml::node* take(std::string_view key) {
@@ -197,9 +219,9 @@ class Table {
     void text(std::string_view key, std::string& out, TextKind kind) {
         const toml::node* node = take(key);
         if (!node) return;
-        std::string why;
+        Words why;
         std::string value = Convert(*node, kind, why);
-        if (why.empty()) {
+        if (why.en.empty()) {
             out = std::move(value);
         } else {
             problem(*node, key, std::move(why));
@@ -212,7 +234,7 @@ class Table {
         if (const std::optional<bool> value = node->value_exact<bool>()) {
             out = *value;
         } else {
-            problem(*node, key, "wants true or false");
+            problem(*node, key, {"wants true or false", "应为 true 或 false"});
         }
     }
 
@@ -224,7 +246,9 @@ class Table {
         if (value && *value >= 0 && *value <= most) {
             out = static_cast<int>(*value);
         } else {
-            problem(*node, key, "wants a whole number from 0 to " + std::to_string(most));
+            problem(*node, key,
+                    {"wants a whole number from 0 to " + std::to_string(most),
+                     "应为 0 到 " + std::to_string(most) + " 的整数"});
         }
     }
 
@@ -237,7 +261,7 @@ class Table {
         } else if (value == "gbk") {
             out = PageEncoding::Gbk;
         } else {
-            problem(*node, key, "wants \"utf-8\" or \"gbk\"");
+            problem(*node, key, {"wants \"utf-8\" or \"gbk\"", "应为 \"utf-8\" 或 \"gbk\""});
         }
     }
 
@@ -246,16 +270,18 @@ class Table {
         if (!node) return;
         const toml::array* array = node->as_array();
         if (!array) {
-            problem(*node, key, "wants a list of steps: [ { before = \"...\" }, ... ]");
+            problem(*node, key,
+                    {"wants a list of steps: [ { before = \"...\" }, ... ]",
+                     "应为步骤的列表：[ { before = \"...\" }, ... ]"});
             return;
         }
         FinishSteps steps;
         bool good = true;
         for (std::size_t i = 0; i < array->size(); ++i) {
             const toml::node& element = *array->get(i);
-            std::string why;
+            Words why;
             std::optional<FinishStep> step = ReadStep(element, why);
-            if (why.empty() && step) {
+            if (why.en.empty() && step) {
                 steps.push_back(std::move(*step));
             } else {
                 problems_.add(LineOf(element.source()),
@@ -272,7 +298,7 @@ class Table {
         if (!node) return;
         const toml::table* table = node->as_table();
         if (!table) {
-            problem(*node, key, "wants a table");
+            problem(*node, key, kWantsTable);
             return;
         }
         Table inner(problems_, *table, keyPath(key));
@@ -283,7 +309,8 @@ class Table {
     void reportUnknownKeys() {
         for (const auto& [key, node] : table_) {
             if (!taken_.contains(std::string(key.str()))) {
-                problems_.add(LineOf(key.source()), keyPath(key.str()), "is no known key");
+                problems_.add(LineOf(key.source()), keyPath(key.str()),
+                              {"is no known key", "不是已知的键"});
             }
         }
     }
@@ -302,7 +329,8 @@ class Completeness {
     Completeness(Problems& problems, long line, std::string path)
         : problems_(problems), line_(line), path_(std::move(path)) {}
     void need(std::string_view key, const std::string& value) {
-        if (value.empty()) problems_.add(line_, path_ + "." + std::string(key), "is missing");
+        if (value.empty())
+            problems_.add(line_, path_ + "." + std::string(key), {"is missing", "缺失"});
     }
 
   private:
@@ -330,7 +358,9 @@ void ReadMagnetSite(Table& table, MagnetSite& site) {
     if (const toml::node* page = table.take("page");
         page && page->value_or(std::string()) == site.pagePath &&
         site.pagePath.find("{page}") == std::string::npos) {
-        table.warning(*page, "page", "has no {page}, so every result page is the first one");
+        table.warning(*page, "page",
+                      {"has no {page}, so every result page is the first one",
+                       "缺少 {page}，每一页结果都会是第一页"});
     }
     table.encoding("encoding", site.encoding);
     table.text("no_results", site.noResults, TextKind::Text);
@@ -462,7 +492,7 @@ bool ApplySite(Problems& problems, const toml::node& node, const std::string& pa
     const std::size_t warningsBefore = problems.warnings.size();
     const toml::table* table = node.as_table();
     if (!table) {
-        problems.add(LineOf(node.source()), path, "wants a table");
+        problems.add(LineOf(node.source()), path, kWantsTable);
         return false;
     }
     Record changed = record;
@@ -471,7 +501,7 @@ bool ApplySite(Problems& problems, const toml::node& node, const std::string& pa
         if (const toml::node* inherit = reader.take("inherit")) {
             const std::optional<bool> value = inherit->value_exact<bool>();
             if (!value) {
-                reader.problem(*inherit, "inherit", "wants true or false");
+                reader.problem(*inherit, "inherit", {"wants true or false", "应为 true 或 false"});
             } else if (!*value) {
                 changed = Record{};
                 static_cast<SiteEntry&>(changed) = record;
@@ -541,7 +571,7 @@ void ApplySites(Problems& problems, const toml::node& node, std::string_view gro
                 TakenIds& taken) {
     const toml::table* table = node.as_table();
     if (!table) {
-        problems.add(LineOf(node.source()), std::string(group), "wants a table");
+        problems.add(LineOf(node.source()), std::string(group), kWantsTable);
         return;
     }
     auto addedSoFar =
@@ -559,17 +589,23 @@ void ApplySites(Problems& problems, const toml::node& node, std::string_view gro
         const long line = LineOf(key.source());
         if (!IsSiteId(id)) {
             problems.add(line, path,
-                         "is no site id: 1 to 24 letters, digits, Chinese characters, _ or -");
+                         {"is no site id: 1 to 24 letters, digits, Chinese characters, _ or -",
+                          "不是站点名：1 到 24 个字母、数字、汉字、_ 或 -"});
             continue;
         }
         if (taken.contains(id)) {
-            problems.add(line, path, "is the name of another site, ASCII case ignored");
+            problems.add(line, path,
+                         {"is the name of another site, ASCII case ignored",
+                          "与另一站点同名（不分 ASCII 大小写）"});
             continue;
         }
         if (addedSoFar >= kMaxAddedSites) {
-            problems.add(line, path,
-                         "is one site too many: a file adds at most " +
-                             std::to_string(kMaxAddedSites) + " " + std::string(group) + " sites");
+            const std::string most = std::to_string(kMaxAddedSites);
+            problems.add(
+                line, path,
+                {"is one site too many: a file adds at most " + most + " " + std::string(group) +
+                     " sites",
+                 "站点太多：一个文件最多添加 " + most + " 个 " + std::string(group) + " 站点"});
             continue;
         }
         ++addedSoFar;
@@ -613,8 +649,9 @@ void ApplyRoot(Problems& problems, const toml::table& root, SiteDefinitions& def
             // A feed's version and the program it needs: ReadFeedHeader.
         } else {
             problems.add(LineOf(key.source()), KeyText(name),
-                         "is no part of a definitions file; the parts are magnet, online and "
-                         "board");
+                         {"is no part of a definitions file; the parts are magnet, online and "
+                          "board",
+                          "不是定义文件的部分；部分有 magnet、online 和 board"});
         }
     }
 }
@@ -675,30 +712,34 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
     // TOML has no place for a zero byte, and toml++ 3.3 trips over one in a key.
     if (const std::size_t zero = text.find('\0'); zero != text.npos) {
         const auto lines = std::count(text.begin(), text.begin() + zero, '\n');
-        problems.add(static_cast<long>(lines) + 1, "", "holds a zero byte");
+        problems.add(static_cast<long>(lines) + 1, "", {"holds a zero byte", "含有零字节"});
         loaded.problems = std::move(problems.list);
         return loaded;
     }
     if (const std::size_t valid = ValidUtf8Length(text); valid < text.size()) {
         const auto lines = std::count(text.begin(), text.begin() + static_cast<long>(valid), '\n');
         problems.add(static_cast<long>(lines) + 1, "",
-                     "is not UTF-8: this line is the first that is not (saved as GBK?); save the "
-                     "file as UTF-8");
+                     {"is not UTF-8: this line is the first that is not (saved as GBK?); save the "
+                      "file as UTF-8",
+                      "不是 UTF-8：此行是第一处（存成了 GBK？）；请把文件存为 UTF-8"});
         loaded.problems = std::move(problems.list);
         return loaded;
     }
     if (const std::vector<RawCharacter> raw = UnreadableCharacters(text); !raw.empty()) {
         for (const RawCharacter& character : raw) {
+            const std::string escaped = "\\u" + character.name.substr(2);
             problems.add(character.line, "",
-                         "holds " + character.name +
-                             " as it is, which the TOML reader cannot take; write it as \\u" +
-                             character.name.substr(2) + " inside quotes");
+                         {"holds " + character.name +
+                              " as it is, which the TOML reader cannot take; write it as " +
+                              escaped + " inside quotes",
+                          "直接写了 " + character.name + "，TOML 读取器无法接受；请在引号内写作 " +
+                              escaped});
         }
         loaded.problems = std::move(problems.list);
         return loaded;
     }
     if (ShapeProblem shape = FindUnparsableShape(text); shape.line > 0) {
-        problems.add(shape.line, "", std::move(shape.words));
+        problems.add(shape.line, "", {std::move(shape.words), std::move(shape.wordsZh)});
         loaded.problems = std::move(problems.list);
         return loaded;
     }
@@ -710,10 +751,12 @@ LoadedDefinitions ApplyDefinitions(const SiteDefinitions& base, std::string_view
         loaded.warnings = std::move(problems.warnings);
         loaded.fileKeys = {problems.keys.begin(), problems.keys.end()};
     } catch (const toml::parse_error& error) {
-        problems.add(LineOf(error.source()), "", std::string(error.description()));
+        const std::string description(error.description());
+        problems.add(LineOf(error.source()), "",
+                     {description, std::string(kCannotParse) + description});
     } catch (const std::exception& error) {
         problems.list.clear();
-        problems.add(0, "", error.what());
+        problems.add(0, "", {error.what(), std::string(kCannotParse) + error.what()});
     }
     std::stable_sort(
         problems.list.begin(), problems.list.end(),

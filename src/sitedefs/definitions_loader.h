@@ -17,9 +17,10 @@ namespace sirelo {
 
 struct DefinitionProblem {
     std::string file;
-    long line = 0;    // 1-based; 0 when the problem has no place in the file
-    std::string key;  // dotted, as the file writes it: "magnet.DSS.name.start"
-    std::string words;
+    long line = 0;             // 1-based; 0 when the problem has no place in the file
+    std::string key;           // dotted, as the file writes it: "magnet.DSS.name.start"
+    std::string words;         // English, for the site doctor and stderr
+    std::string wordsZh = {};  // the same in Chinese, for the window
 };
 
 // "file:line: key: words", in UTF-8.

@@ -43,9 +43,10 @@ bool OlderProgram(std::string_view have, std::string_view want) {
 
 FeedHeader ReadFeedHeader(std::string_view text, std::string_view fileName) {
     FeedHeader header;
-    const auto add = [&](const toml::source_region& where, std::string key, std::string words) {
+    const auto add = [&](const toml::source_region& where, std::string key, std::string words,
+                         std::string wordsZh) {
         header.problems.push_back({std::string(fileName), static_cast<long>(where.begin.line),
-                                   std::move(key), std::move(words)});
+                                   std::move(key), std::move(words), std::move(wordsZh)});
     };
     try {
         const toml::table root = toml::parse(text, fileName);
@@ -53,7 +54,7 @@ FeedHeader ReadFeedHeader(std::string_view text, std::string_view fileName) {
         if (feed == nullptr) return header;
         const toml::table* table = feed->as_table();
         if (table == nullptr) {
-            add(feed->source(), "feed", "wants a table");
+            add(feed->source(), "feed", "wants a table", "应为表");
             return header;
         }
         for (const auto& [key, node] : *table) {
@@ -61,23 +62,28 @@ FeedHeader ReadFeedHeader(std::string_view text, std::string_view fileName) {
             const toml::value<std::string>* value = node.as_string();
             if (name != "version" && name != "minimum_program") {
                 add(key.source(), "feed." + name,
-                    "is no key of [feed]; the keys are version and minimum_program");
+                    "is no key of [feed]; the keys are version and minimum_program",
+                    "不是 [feed] 的键；键有 version 和 minimum_program");
             } else if (value == nullptr || value->get().empty() || value->get().size() > 64) {
-                add(node.source(), "feed." + name, "wants a text of 1 to 64 characters in quotes");
+                add(node.source(), "feed." + name, "wants a text of 1 to 64 characters in quotes",
+                    "应为引号中 1 到 64 个字符的文字");
             } else if (name == "version" &&
                        !std::all_of(value->get().begin(), value->get().end(),
                                     [](char c) { return c > ' ' && c < 0x7F; })) {
-                add(node.source(), "feed.version", "wants printable ASCII without blanks");
+                add(node.source(), "feed.version", "wants printable ASCII without blanks",
+                    "应为不含空白的可打印 ASCII");
             } else if (name == "version") {
                 header.version = value->get();
             } else if (!ProgramVersion(value->get())) {
-                add(node.source(), "feed." + name, "wants a program version such as \"1.2.0\"");
+                add(node.source(), "feed." + name, "wants a program version such as \"1.2.0\"",
+                    "应为程序版本，如 \"1.2.0\"");
             } else {
                 header.minimumProgram = value->get();
             }
         }
     } catch (const std::exception& error) {
-        header.problems.push_back({std::string(fileName), 0, "", error.what()});
+        header.problems.push_back(
+            {std::string(fileName), 0, "", error.what(), "无法解析：" + std::string(error.what())});
     }
     std::stable_sort(
         header.problems.begin(), header.problems.end(),

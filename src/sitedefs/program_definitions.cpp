@@ -22,18 +22,24 @@ constexpr std::size_t kMaxFileBytes = 1 << 20;
 
 struct FileText {
     std::optional<std::string> text;
-    std::string problem;  // when there is no text; empty for a missing file
+    // When there is no text; empty for a missing file.
+    std::string problem;
+    std::string problemZh;
 };
 
 // A FIFO, a device or an endless file must not hold up the start, so only a
 // regular file of sensible size is read.
 FileText ReadDefinitionsFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {std::nullopt, errno == ENOENT ? "" : "cannot be opened"};
+    if (fd < 0) {
+        if (errno == ENOENT) return {};
+        return {std::nullopt, "cannot be opened", "无法打开"};
+    }
     FileText file;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         file.problem = "is no regular file";
+        file.problemZh = "不是普通文件";
     } else {
         std::string text;
         char buffer[8192];
@@ -42,6 +48,7 @@ FileText ReadDefinitionsFile(const std::string& path) {
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) {
                 file.problem = "cannot be read";
+                file.problemZh = "无法读取";
                 break;
             }
             if (got == 0) {
@@ -51,6 +58,7 @@ FileText ReadDefinitionsFile(const std::string& path) {
             text.append(buffer, static_cast<std::size_t>(got));
             if (text.size() > kMaxFileBytes) {
                 file.problem = "is larger than a megabyte";
+                file.problemZh = "大于 1 MB";
                 break;
             }
         }
@@ -91,9 +99,9 @@ LoadedDefinitions LoadDefinitionsFile(const std::string& path, bool mustExist,
     LoadedDefinitions loaded;
     loaded.definitions = base;
     if (!file.problem.empty()) {
-        loaded.problems.push_back({path, 0, "", file.problem});
+        loaded.problems.push_back({path, 0, "", file.problem, file.problemZh});
     } else if (mustExist) {
-        loaded.problems.push_back({path, 0, "", "does not exist"});
+        loaded.problems.push_back({path, 0, "", "does not exist", "不存在"});
     }
     return loaded;
 }

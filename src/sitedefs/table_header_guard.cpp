@@ -76,7 +76,8 @@ ShapeProblem FindUnparsableShape(std::string_view text) {
         lineStart = false;
         if (header) {
             if (!HeaderStartsWell(text, i)) {
-                return {line, "a table name starts with a letter, a digit, _, - or a quote"};
+                return {line, "a table name starts with a letter, a digit, _, - or a quote",
+                        "表名须以字母、数字、_、- 或引号开头"};
             }
             if (i + 1 < text.size() && text[i + 1] == '[') ++i;
         } else if (c == '#') {
@@ -89,8 +90,9 @@ ShapeProblem FindUnparsableShape(std::string_view text) {
             i = end - 1;
         } else if (c == '.') {
             if (++keyDots >= kMaxKeyParts) {
-                return {line, "a key or table name of more than " + std::to_string(kMaxKeyParts) +
-                                  " dotted parts"};
+                const std::string most = std::to_string(kMaxKeyParts);
+                return {line, "a key or table name of more than " + most + " dotted parts",
+                        "键名或表名超过 " + most + " 段"};
             }
         } else if (IsKeyCharacter(c)) {
             // part of a dotted key, or of a number
@@ -98,8 +100,9 @@ ShapeProblem FindUnparsableShape(std::string_view text) {
             keyDots = 0;
             if (c == '[' || c == '{') {
                 if (++depth > kMaxNesting) {
-                    return {line,
-                            "values nested more than " + std::to_string(kMaxNesting) + " deep"};
+                    const std::string most = std::to_string(kMaxNesting);
+                    return {line, "values nested more than " + most + " deep",
+                            "值嵌套超过 " + most + " 层"};
                 }
             } else if ((c == ']' || c == '}') && depth > 0) {
                 --depth;

@@ -15,6 +15,7 @@ namespace sirelo {
 struct ShapeProblem {
     long line = 0;  // 1-based; 0: none
     std::string words;
+    std::string wordsZh;
 };
 
 // The first table header whose name does not start with a letter, digit, "_",

@@ -552,10 +552,10 @@ void MainWindowTest::statusPanesAfterARefresh() {
 }
 
 void MainWindowTest::aRejectedSitesFileOpensThePaneAndSiteTooltips() {
-    window_->showDefinitionProblems(
-        {{"/home/u/.config/配置/Sirelo/sites.toml", 12, "magnet.DSS.page", "has no {keyword}"}});
+    window_->showDefinitionProblems({{"/home/u/.config/配置/Sirelo/sites.toml", 12,
+                                      "magnet.DSS.page", "has no {keyword}", "缺少 {keyword}"}});
     const QString note =
-        QStringLiteral("sites.toml 第12行：magnet.DSS.page: has no {keyword}；DSS 仍用内置定义");
+        QStringLiteral("sites.toml 第12行：magnet.DSS.page：缺少 {keyword}；DSS 仍用内置定义");
     QVERIFY(child<QCheckBox>("DSS_选择框")->toolTip().contains(note));
     QVERIFY(!child<QCheckBox>("ZZS_选择框")->toolTip().contains(note));
     QVERIFY(window_->statusPaneToolTip(0).contains(note));

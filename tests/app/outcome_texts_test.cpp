@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/definitions_note.h"
+#include "sitedefs/program_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -111,30 +112,43 @@ TEST(OutcomeTextsTest, OnlineAndBoardLines) {
     EXPECT_EQ(GbkToUtf8(BoardOutcomeLine(board)), "院线热映：页面中未找到结果标记，站点可能已改版");
 }
 
+std::vector<DefinitionProblem> Loaded(std::string_view text) {
+    return ApplyDefinitions(BuiltInSiteDefinitions(), text, "/home/u/sites.toml",
+                            DefinitionsOrigin::User)
+        .problems;
+}
+
 // A user's file that was not taken as a whole: its first problem, for the
 // pane, and the first that keeps a site built in, for that site.
 TEST(DefinitionsNote, SaysTheFirstProblemAndWhichSiteStaysBuiltIn) {
     const std::string file = "/home/u/.config/配置/Sirelo/sites.toml";
     const std::vector<DefinitionProblem> problems = {
-        {file, 3, "colour", "is no part of a definitions file"},
-        {file, 12, "magnet.DSS.page", "has no {keyword}"},
-        {file, 20, "online.\"乐享电影网\".hit", "is not a regular expression that compiles"},
+        {file, 3, "colour", "is no part of a definitions file", "不是定义文件的部分"},
+        {file, 12, "magnet.DSS.page", "has no {keyword}", "缺少 {keyword}"},
+        {file, 20, "online.\"乐享电影网\".hit", "is not a regular expression that compiles",
+         "不是能编译的正则表达式"},
     };
     const struct {
         std::vector<DefinitionProblem> problems;
         std::string site;
         std::string line;
     } cases[] = {
-        {problems, "", "sites.toml 第3行：colour: is no part of a definitions file"},
-        {problems, "DSS", "sites.toml 第12行：magnet.DSS.page: has no {keyword}；DSS 仍用内置定义"},
+        {problems, "", "sites.toml 第3行：colour：不是定义文件的部分"},
+        {problems, "DSS", "sites.toml 第12行：magnet.DSS.page：缺少 {keyword}；DSS 仍用内置定义"},
         {problems, "乐享电影网",
-         "sites.toml 第20行：online.\"乐享电影网\".hit: is not a regular expression that "
-         "compiles；乐享电影网 仍用内置定义"},
+         "sites.toml 第20行：online.\"乐享电影网\".hit：不是能编译的正则表达式；乐享电影网 "
+         "仍用内置定义"},
         {problems, "ZZS", ""},
-        {{{file, 2, "", "is not UTF-8"}},
+        {{{file, 2, "", "is not UTF-8", "不是 UTF-8"}},
          "ZZS",
-         "sites.toml 第2行：is not UTF-8；全部站点仍用内置定义"},
+         "sites.toml 第2行：不是 UTF-8；全部站点仍用内置定义"},
         {{}, "", ""},
+        // The loader's own words, as it gives them.
+        {Loaded("[magnet.ZZS]\npage = \"/s\"\n"), "ZZS",
+         "sites.toml 第2行：magnet.ZZS.page：缺少 {keyword}；ZZS 仍用内置定义"},
+        {Loaded("a = \"\xB5\xDA\"\n"), "",
+         "sites.toml 第1行：不是 UTF-8：此行是第一处（存成了 GBK？）；请把文件存为 "
+         "UTF-8；全部站点仍用内置定义"},
     };
     for (const auto& each : cases)
         EXPECT_EQ(GbkToUtf8(RejectedDefinitionsLine(each.problems, each.site)), each.line);
