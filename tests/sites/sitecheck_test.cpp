@@ -244,6 +244,31 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
     EXPECT_EQ(sitecheck({"validate"}).status, 0);
 }
 
+TEST_F(SitecheckTest, AnAddedSiteIsAskedAtItsConfiguredAddressUnderItsLabel) {
+    testsupport::LoopbackServer site(testsupport::Ok(
+        "<tr><td>英雄 2002</td><td>magnet:?xt=urn:btih:A1</td><td class=s>1.2 GB</td></tr>\n"));
+    home.writeFile(Gbk("[站点地址]\r\nnew-1=") + site.BaseUrl() + "\r\n");
+    std::ofstream(home.folder() + "/sites.toml")
+        << "[magnet.new-1]\nlabel = \"新站\"\nbase = \"http://example.invalid\"\n"
+           "page = \"/s?q={keyword}&p={page}\"\n"
+           "name = { start = \"<tr><td>\", end = \"</td>\" }\n"
+           "link = { start = \"<td>magnet\", end = \"</td>\", steps = [ { prefix = \"magnet\" } ] "
+           "}\n"
+           "size = { start = \"<td class=s>\", end = \"</td>\" }\n"
+           "heat = { start = \"<none>\", end = \"</none>\" }\n"
+           "created = { start = \"<none>\", end = \"</none>\" }\n";
+    EXPECT_EQ(sitecheck({"validate"}).status, 0);
+    const ToolRun run = sitecheck({"magnet", "new-1", "英雄", "--explain"});
+    const std::vector<std::string> lines = run.lines();
+    ASSERT_FALSE(lines.empty()) << run.err;
+    EXPECT_EQ(lines[0], "[magnet.new-1]");
+    EXPECT_EQ(lines[1], "base = \"http://example.invalid\"   # sites.toml");
+    EXPECT_NE(run.out.find("\t英雄 2002\tmagnet:?xt=urn:btih:A1\t新站\t"), std::string::npos)
+        << run.out;
+    ASSERT_EQ(site.RequestCount(), 1u);
+    EXPECT_EQ(site.Requests()[0].target, "/s?q=%E8%8B%B1%E9%9B%84&p=1");
+}
+
 TEST_F(SitecheckTest, AUserFileWithProblemsLeavesTheirSitesBuiltInAndSaysWhere) {
     std::filesystem::create_directories(home.folder());
     std::ofstream(home.folder() + "/sites.toml")
