@@ -228,13 +228,14 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
     const ToolRun saved = sitecheck({"magnet", "DSS", "英雄", "--explain", "--page",
                                      std::string(SIRELO_FIXTURES_DIR) + "/gbksite/hero-1.html"});
     const std::vector<std::string> all = saved.lines();
-    ASSERT_GE(all.size(), 22u);
-    const std::vector<std::string> definition = {all.begin(), all.begin() + 22};
+    ASSERT_GE(all.size(), 24u);
+    const std::vector<std::string> definition = {all.begin(), all.begin() + 24};
     EXPECT_EQ(definition[0], "[magnet.DSS]");
-    EXPECT_EQ(definition[1], "base = \"http://www.diaosisou.cc\"   # built in");
-    EXPECT_EQ(definition[2], "page = \"/s/{page}/{keyword}.html\"   # sites.toml");
-    EXPECT_EQ(definition[9], "name.steps = [ { trim = true } ]   # sites.toml");
-    const std::vector<std::string> lines = {all.begin() + 22, all.end()};
+    EXPECT_EQ(definition[1], "label = \"DSS\"   # built in");
+    EXPECT_EQ(definition[3], "base = \"http://www.diaosisou.cc\"   # built in");
+    EXPECT_EQ(definition[4], "page = \"/s/{page}/{keyword}.html\"   # sites.toml");
+    EXPECT_EQ(definition[11], "name.steps = [ { trim = true } ]   # sites.toml");
+    const std::vector<std::string> lines = {all.begin() + 24, all.end()};
     ASSERT_EQ(lines.size(), 10u);  // the page, five fields, the inherited no_results, the rows
     EXPECT_EQ(
         lines[1],
@@ -262,7 +263,8 @@ TEST_F(SitecheckTest, AnAddedSiteIsAskedAtItsConfiguredAddressUnderItsLabel) {
     const std::vector<std::string> lines = run.lines();
     ASSERT_FALSE(lines.empty()) << run.err;
     EXPECT_EQ(lines[0], "[magnet.new-1]");
-    EXPECT_EQ(lines[1], "base = \"http://example.invalid\"   # sites.toml");
+    EXPECT_EQ(lines[1], "label = \"新站\"   # sites.toml");
+    EXPECT_EQ(lines[3], "base = \"http://example.invalid\"   # sites.toml");
     EXPECT_NE(run.out.find("\t英雄 2002\tmagnet:?xt=urn:btih:A1\t新站\t"), std::string::npos)
         << run.out;
     ASSERT_EQ(site.RequestCount(), 1u);

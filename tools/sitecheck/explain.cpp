@@ -124,6 +124,12 @@ class DefinitionPrinter {
     std::FILE* out_;
 };
 
+// The keys every site has, whatever its kind.
+void PrintEntry(DefinitionPrinter& print, const SiteEntry& site) {
+    print.text("label", site.label);
+    print.key("enabled", site.enabled ? "true" : "false");
+}
+
 }  // namespace
 
 void PrintMagnetDefinition(const MagnetSite& site, const std::string& table,
@@ -131,6 +137,7 @@ void PrintMagnetDefinition(const MagnetSite& site, const std::string& table,
     constexpr std::array<const char*, kFieldCount> kNames{"name", "link", "size", "heat",
                                                           "created"};
     DefinitionPrinter print(table, origins, out);
+    PrintEntry(print, site);
     print.text("base", site.base);
     print.text("page", site.pagePath);
     print.key("encoding", EncodingText(site.encoding));
@@ -148,6 +155,7 @@ void PrintMagnetDefinition(const MagnetSite& site, const std::string& table,
 void PrintOnlineDefinition(const OnlineSite& site, const std::string& table,
                            const DefinitionOrigins& origins, std::FILE* out) {
     DefinitionPrinter print(table, origins, out);
+    PrintEntry(print, site);
     print.text("base", site.base);
     print.text("search", site.searchPath);
     print.text("form", site.form);
