@@ -11,6 +11,7 @@
 
 #include "config/live_settings.h"
 #include "config/site_addresses.h"
+#include "sitecheck_modes.h"
 #include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
 #include "sites/search_run.h"
@@ -48,6 +49,18 @@ struct DefinitionOrigins {
 // of the file and a feed copy that is not in force written to stderr.
 // `origins`, when given, gets the keys the file and the feed set.
 SiteDefinitions CheckDefinitions(const CheckArgs& args, DefinitionOrigins* origins = nullptr);
+
+// The place of the site `id` among `sites` (definitions.magnet or .online);
+// a usage error that lists the ids when there is none.
+template <typename Sites>
+int SiteIndexById(const Sites& sites, const std::string& id) {
+    std::string ids;
+    for (const auto& site : sites) {
+        if (site.id == id) return site.index;
+        ids += (ids.empty() ? "" : ", ") + site.id;
+    }
+    throw UsageError("SITE is one of " + ids + ", not " + id);
+}
 
 // The proxy the program would use ([网络] 代理 of the configuration file), or
 // that of --proxy; called before the first request.

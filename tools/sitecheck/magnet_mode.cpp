@@ -14,15 +14,6 @@
 namespace sirelo::sitecheck {
 namespace {
 
-int SiteIndex(const SiteDefinitions& definitions, const std::string& id) {
-    std::string ids;
-    for (const MagnetSite& site : definitions.magnet) {
-        if (site.id == id) return site.index;
-        ids += (ids.empty() ? "" : ", ") + site.id;
-    }
-    throw UsageError("SITE is one of " + ids + ", not " + id);
-}
-
 int RunMagnet(const std::vector<std::string>& args) {
     const CheckArgs parsed = ParseCheckArgs(args, {"--no-filters", "--explain", "--page"});
     if (parsed.positional.size() < 2 || parsed.positional.size() > 3) {
@@ -30,7 +21,7 @@ int RunMagnet(const std::vector<std::string>& args) {
     }
     DefinitionOrigins origins;
     const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
-    const int siteIndex = SiteIndex(definitions, parsed.positional[0]);
+    const int siteIndex = SiteIndexById(definitions.magnet, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
     const int page = parsed.positional.size() == 3 ? PageNumber(parsed.positional[2]) : 1;

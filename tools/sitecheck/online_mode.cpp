@@ -12,21 +12,12 @@
 namespace sirelo::sitecheck {
 namespace {
 
-int SiteIndex(const SiteDefinitions& definitions, const std::string& id) {
-    std::string ids;
-    for (const OnlineSite& site : definitions.online) {
-        if (site.id == id) return site.index;
-        ids += (ids.empty() ? "" : ", ") + site.id;
-    }
-    throw UsageError("SITE is one of " + ids + ", not " + id);
-}
-
 int RunOnline(const std::vector<std::string>& args) {
     const CheckArgs parsed = ParseCheckArgs(args, {"--explain"});
     if (parsed.positional.size() != 2) throw UsageError("want SITE KEYWORD");
     DefinitionOrigins origins;
     const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
-    const int siteIndex = SiteIndex(definitions, parsed.positional[0]);
+    const int siteIndex = SiteIndexById(definitions.online, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
 
