@@ -25,7 +25,7 @@
 #include "app/filter_bar.h"
 #include "app/main_window.h"
 #include "app/sorted_rows_proxy.h"
-#include "sitedefs/program_definitions.h"
+#include "support/offline_definitions.h"
 #include "text/codepage.h"
 
 namespace {
@@ -127,7 +127,7 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     SteadyClock clock;
-    MainWindow window(clock, BuiltInSiteDefinitions(), SiteAddresses{},
+    MainWindow window(clock, testing::OfflineSiteDefinitions(),
                       [](const WorkerContext&) { return std::make_unique<NoWorkers>(); });
     window.show();
     window.findChild<QTabWidget*>(QStringLiteral("选择夹1"))->setCurrentIndex(1);

@@ -79,6 +79,12 @@ fixtures::FixtureSites& Sites() {
     return *sites;
 }
 
+// The built-in sites at the fixture servers.
+const SiteDefinitions& Served() {
+    static const SiteDefinitions served = Sites().definitions();
+    return served;
+}
+
 struct Page {
     int site;
     std::string url;
@@ -86,12 +92,11 @@ struct Page {
 
 std::vector<Page> Pages() {
     std::vector<Page> pages;
-    const SiteAddresses addresses = Sites().addresses();
     for (const SitePath& site : kSites) {
+        const MagnetSite& served = Served().magnet[site.index];
         for (int page = 1; page <= kPages; ++page) {
-            pages.push_back({site.index, MagnetPageUrl(BuiltInSiteDefinitions().magnet[site.index],
-                                                       addresses.magnet[site.index],
-                                                       Utf8ToGbk(kKeyword), page)});
+            pages.push_back(
+                {site.index, MagnetPageUrl(served, served.base, Utf8ToGbk(kKeyword), page)});
         }
     }
     return pages;
@@ -112,7 +117,6 @@ double windowMagnetCpuMsPerPage = 0;
 void BM_WholeSearch(benchmark::State& state) {
     const bool ask = state.range(0) != 0;
     const bool askOnline = state.range(0) == 1;
-    fixtures::FixtureSites& sites = Sites();
     double ratioSum = 0, cpuSum = 0;
     int magnetRows = 0, onlineRows = 0;
     for (auto _ : state) {
@@ -121,8 +125,7 @@ void BM_WholeSearch(benchmark::State& state) {
         testing::FakeNotifier notifier(journal);
         testing::FakeSearchBox box;
         SteadyClock clock;
-        SearchController controller({view, notifier, box, clock}, BuiltInSiteDefinitions(),
-                                    sites.addresses(), MakeSiteWorkerLauncher);
+        SearchController controller({view, notifier, box, clock}, Served(), MakeSiteWorkerLauncher);
         LastRow lastRow;
         controller.magnetList().setObserver(&lastRow);
         controller.onlineList().setObserver(&lastRow);
@@ -206,13 +209,11 @@ BENCHMARK(BM_CutOnly)->Unit(benchmark::kMillisecond);
 struct TorznabOverFixtures {
     TorznabOverFixtures() {
         torznab::ServiceOptions options;
-        options.definitions = &BuiltInSiteDefinitions();
-        options.addresses = Sites().addresses();
+        options.definitions = &Served();
         LiveSettings settings;
         for (auto& site : settings.magnetSites)
             site = true;
-        options.sites =
-            torznab::EnabledMagnetSites(*options.definitions, options.addresses, settings);
+        options.sites = torznab::EnabledMagnetSites(*options.definitions, settings);
         options.pages = kPages;
         options.apiKey = "bench";
         options.startThread = StartDetached;

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "config/web_address.h"
-#include "sites/online_site.h"
 #include "text/text.h"
 
 namespace sirelo {
@@ -19,10 +18,10 @@ bool StaysOnHost(std::string_view address, std::string_view base) {
     return target && own && target->host == own->host && target->port == own->port;
 }
 
-bool MayOpenOnlinePage(const SiteDefinitions& definitions, const SiteAddresses& addresses,
-                       std::string_view siteLabel, std::string_view address) {
+bool MayOpenOnlinePage(const SiteDefinitions& definitions, std::string_view siteLabel,
+                       std::string_view address) {
     for (const OnlineSite& site : definitions.online) {
-        if (site.label == siteLabel) return StaysOnHost(address, OnlineBase(addresses, site.index));
+        if (site.label == siteLabel) return StaysOnHost(address, site.base);
     }
     return false;
 }

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <string_view>
 
-#include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
 
 namespace sirelo {
@@ -25,7 +24,7 @@ bool StaysOnHost(std::string_view address, std::string_view base);
 // The page address of an online row (its site's base and scraped text) may be
 // opened: it stays on the host of the base of the row's own site, the one
 // labelled `siteLabel` (GBK).
-bool MayOpenOnlinePage(const SiteDefinitions& definitions, const SiteAddresses& addresses,
-                       std::string_view siteLabel, std::string_view address);
+bool MayOpenOnlinePage(const SiteDefinitions& definitions, std::string_view siteLabel,
+                       std::string_view address);
 
 }  // namespace sirelo

@@ -14,6 +14,7 @@
 #include "config/site_addresses.h"
 #include "net/http_proxy.h"
 #include "sitedefs/definition_layers.h"
+#include "sitedefs/site_roster.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -23,15 +24,15 @@ int main(int argc, char* argv[]) {
     // Before any thread starts: the board loader fetches at once.
     sirelo::SetHttpProxy(sirelo::ReadProxySetting(sirelo::TheAppConfig()));
     // Read once, before any worker runs: the built-ins, the cached feed copy, the
-    // user's file. Problems go to stderr, and the first of the user's file opens
-    // the tooltips of the sites it keeps built in.
-    static const sirelo::DefinitionLayers layers =
-        sirelo::LoadDefinitionLayers(sirelo::TheAppConfig());
+    // user's file, then [站点地址]. Problems go to stderr, and the first of the
+    // user's file opens the tooltips of the sites it keeps built in.
+    static sirelo::DefinitionLayers layers = sirelo::LoadDefinitionLayers(sirelo::TheAppConfig());
     sirelo::ReportLayerProblems(layers, stderr, "sirelo");
-    const sirelo::SiteDefinitions& definitions = layers.definitions;
-    auto* window = new sirelo::MainWindow(
-        clock, definitions, sirelo::ReadSiteAddresses(sirelo::TheAppConfig(), definitions),
-        sirelo::MakeSiteWorkerLauncher);
+    const std::vector<sirelo::RefusedAddress> refusedAddresses =
+        sirelo::ApplySiteAddresses(sirelo::TheAppConfig(), layers.definitions);
+    auto* window =
+        new sirelo::MainWindow(clock, layers.definitions, sirelo::MakeSiteWorkerLauncher);
+    window->showRefusedAddresses(refusedAddresses);
     window->showDefinitionProblems(layers.userProblems);
     // Closing ends the process at once: no prompt, no wait for running threads.
     QObject::connect(window, &sirelo::MainWindow::closed, [] { sirelo::EndProgram(); });

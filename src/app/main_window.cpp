@@ -82,10 +82,8 @@ Widget* Named(Widget* widget, const char* name) {
 }  // namespace
 
 MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
-                       SiteAddresses addresses,
                        const SearchController::LauncherFactory& makeLauncher, QWidget* parent)
-    : QMainWindow(parent),
-      controller_({*this, *this, *this, clock}, definitions, addresses, makeLauncher) {
+    : QMainWindow(parent), controller_({*this, *this, *this, clock}, definitions, makeLauncher) {
     InitAppImages();
     setWindowTitle(QStringLiteral("Korba Sirelo 1.1.4"));
     setWindowIcon(QIcon(QStringLiteral(":/app/images/icon.png")));
@@ -101,13 +99,12 @@ MainWindow::MainWindow(const Clock& clock, const SiteDefinitions& definitions,
     setGeometry(50, 50, 1165, 874);
 
     startupLayout();
-    showRefusedAddresses(addresses.refused);
     boardTab_->setOutcomeListener([this](const BoardOutcome& outcome) {
         选择夹1->setTabToolTip(
             选择夹1->indexOf(boardTab_),
             PlainTip(JoinLines(siteNotes_[kBoardAddressKey], BoardOutcomeLine(outcome))));
     });
-    boardTab_->startLoading(definitions.board, addresses.board + definitions.board.pagePath,
+    boardTab_->startLoading(definitions.board, definitions.board.base + definitions.board.pagePath,
                             StartDetached);
     settingsPanel_->loadSettings();
 }
@@ -445,7 +442,7 @@ void MainWindow::copyMagnetLink() {
 void MainWindow::openOnlinePage() {
     const int row = selectedStoreRow(超级列表框2);
     const std::string address = controller_.onlineList().CellText(row, kOnlinePageAddress);
-    if (MayOpenOnlinePage(controller_.definitions(), controller_.addresses(),
+    if (MayOpenOnlinePage(controller_.definitions(),
                           controller_.onlineList().CellText(row, kOnlineSite), address)) {
         QDesktopServices::openUrl(QUrl(FromGbk(address)));
     }
@@ -605,6 +602,7 @@ void MainWindow::showFeedState(const std::string& line) {
 }
 
 void MainWindow::showRefusedAddresses(const std::vector<RefusedAddress>& refused) {
+    Q_ASSERT(QThread::currentThread() == thread());
     for (const RefusedAddress& address : refused)
         siteNotes_[address.key] = RefusedAddressLine(address);
     showSiteNotes();

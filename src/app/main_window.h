@@ -41,8 +41,9 @@ class MainWindow : public QMainWindow,
     Q_OBJECT
 
   public:
-    // `definitions` live as long as the process: workers and the board loader read them.
-    MainWindow(const Clock& clock, const SiteDefinitions& definitions, SiteAddresses addresses,
+    // `definitions`, addresses applied, live as long as the process: workers
+    // and the board loader read them.
+    MainWindow(const Clock& clock, const SiteDefinitions& definitions,
                const SearchController::LauncherFactory& makeLauncher, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -73,6 +74,9 @@ class MainWindow : public QMainWindow,
 
     // Any thread: posted. The line (GBK) opens the tooltip of status pane 0 from now on.
     void showFeedState(const std::string& line) override;
+    // Window thread, at start: each refused [站点地址] value opens its site's
+    // tooltips; before showDefinitionProblems, whose lines come first.
+    void showRefusedAddresses(const std::vector<RefusedAddress>& refused);
     // Window thread, at start: the first problem of the user's sites.toml opens
     // the tooltips of status pane 0 (after the feed's line) and of each site it
     // keeps built in.
@@ -121,8 +125,6 @@ class MainWindow : public QMainWindow,
     // RunView: posted to the window thread, in the order made.
     void showStatusPanes(const StatusPanes& panes) override;
     void showOutcomeTips(const OutcomeTips& tips) override;
-    // Window thread, at start: each refused [站点地址] value opens its site's tooltips.
-    void showRefusedAddresses(const std::vector<RefusedAddress>& refused);
     // Window thread: the site notes as the sites' tooltips, until their first run.
     void showSiteNotes();
     // Window thread: the feed's line, the note and the outcomes as pane 0's tooltip.

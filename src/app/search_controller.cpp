@@ -8,16 +8,11 @@
 namespace sirelo {
 
 SearchController::SearchController(RunPorts ports, const SiteDefinitions& definitions,
-                                   SiteAddresses addresses, const LauncherFactory& makeLauncher)
+                                   const LauncherFactory& makeLauncher)
     : ports_(ports),
       settings_(SiteSwitchesOf(definitions)),
-      context_{run_,
-               magnetList_,
-               onlineList_,
-               settings_,
-               definitions,
-               std::move(addresses),
-               [this] { updateStatusBar(); }},
+      context_{run_,      magnetList_, onlineList_,
+               settings_, definitions, [this] { updateStatusBar(); }},
       launcher_(makeLauncher(context_)) {}
 
 void SearchController::startSearch() {

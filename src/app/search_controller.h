@@ -11,7 +11,6 @@
 
 #include "app/run_ports.h"
 #include "config/live_settings.h"
-#include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
 #include "sitedefs/site_roster.h"
 #include "sites/result_list.h"
@@ -31,8 +30,9 @@ class SearchController {
   public:
     using LauncherFactory = std::function<std::unique_ptr<WorkerLauncher>(const WorkerContext&)>;
 
-    // `definitions` outlive the controller and every worker it starts.
-    SearchController(RunPorts ports, const SiteDefinitions& definitions, SiteAddresses addresses,
+    // `definitions`, addresses applied, outlive the controller and every
+    // worker it starts.
+    SearchController(RunPorts ports, const SiteDefinitions& definitions,
                      const LauncherFactory& makeLauncher);
     SearchController(const SearchController&) = delete;
     SearchController& operator=(const SearchController&) = delete;
@@ -51,7 +51,6 @@ class SearchController {
     SearchRun& run() { return run_; }
     ResultList& magnetList() { return magnetList_; }  // 超级列表框1
     ResultList& onlineList() { return onlineList_; }  // 超级列表框2
-    const SiteAddresses& addresses() const { return context_.addresses; }
     const SiteDefinitions& definitions() const { return context_.definitions; }
 
   private:

@@ -1,17 +1,14 @@
 #pragma once
-// Base addresses of the sites: the site definitions' bases, overridden by the
-// optional section [站点地址] of Configuration.ini, read once at start-up,
-// never written. The roster (sitedefs/site_roster.h) makes the record.
+// The optional section [站点地址] of Configuration.ini: addresses that win over
+// the site definitions' bases. Read once at start-up, never written; the
+// roster (sitedefs/site_roster.h) applies it to each site's base.
 
-#include <array>
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/profile_text.h"
-#include "config/site_switch.h"
 
 namespace sirelo {
 
@@ -26,24 +23,6 @@ struct RefusedAddress {
     std::string value;    // GBK, as the file gives it
     std::string builtIn;  // the address used instead
 };
-
-// The address each site's requests go to: scheme://host[:port], joined to the
-// site's paths as it is.
-struct SiteAddresses {
-    std::array<std::string, kMaxMagnetSites> magnet;  // by the site's place; no trailing "/"
-    // By the site's place; ending in "/" where its paths want one.
-    std::array<std::string, kMaxOnlineSites> online;
-    std::string board;  // the film-ranking site, to which the board's page is joined
-    std::vector<RefusedAddress> refused;
-};
-
-// The address at a site's place; empty for a place without one.
-template <std::size_t N>
-const std::string& AddressAt(const std::array<std::string, N>& addresses, int index) {
-    static const std::string none;
-    if (index < 0 || static_cast<std::size_t>(index) >= N) return none;
-    return addresses[static_cast<std::size_t>(index)];
-}
 
 // [站点地址] of the configuration file, read once.
 class SiteAddressSection {

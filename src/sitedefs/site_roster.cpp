@@ -41,25 +41,20 @@ SiteSwitch SwitchOf(SiteKind kind, const SiteEntry& site) {
 
 }  // namespace
 
-SiteAddresses DefinedAddresses(const SiteDefinitions& definitions) {
-    SiteAddresses addresses;
-    for (const MagnetSite& site : definitions.magnet)
-        addresses.magnet.at(site.index) = WithoutTrailing(site.base, '/');
-    for (const OnlineSite& site : definitions.online)
-        addresses.online.at(site.index) = AsJoined(site.base);
-    addresses.board = WithoutTrailing(definitions.board.base, '/');
-    return addresses;
-}
-
-SiteAddresses ReadSiteAddresses(AppConfig& config, const SiteDefinitions& definitions) {
-    SiteAddresses addresses = DefinedAddresses(definitions);
+std::vector<RefusedAddress> ApplySiteAddresses(AppConfig& config, SiteDefinitions& definitions) {
+    std::vector<RefusedAddress> refused;
     const SiteAddressSection section(config);
-    for (const MagnetSite& site : definitions.magnet)
-        section.apply(site.id, addresses.magnet.at(site.index), addresses.refused);
-    for (const OnlineSite& site : definitions.online)
-        section.apply(site.id, addresses.online.at(site.index), addresses.refused);
-    section.apply(kBoardAddressKey, addresses.board, addresses.refused);
-    return addresses;
+    for (MagnetSite& site : definitions.magnet) {
+        site.base = std::string(WithoutTrailing(site.base, '/'));
+        section.apply(site.id, site.base, refused);
+    }
+    for (OnlineSite& site : definitions.online) {
+        site.base = AsJoined(site.base);
+        section.apply(site.id, site.base, refused);
+    }
+    definitions.board.base = std::string(WithoutTrailing(definitions.board.base, '/'));
+    section.apply(kBoardAddressKey, definitions.board.base, refused);
+    return refused;
 }
 
 std::vector<SiteSwitch> SiteSwitchesOf(const SiteDefinitions& definitions) {

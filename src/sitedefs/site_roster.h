@@ -14,14 +14,13 @@ namespace sirelo {
 
 class AppConfig;
 
-// The definitions' bases: no trailing "/", except where a base is written
-// with one (7DDS's paths are joined to a base ending in one).
-SiteAddresses DefinedAddresses(const SiteDefinitions& definitions);
-
-// DefinedAddresses, each replaced by the site's id in [站点地址] of the
-// configuration file (the board's key kBoardAddressKey) when that holds a base
-// address; any other value is listed in `refused`. Read once at start-up.
-SiteAddresses ReadSiteAddresses(AppConfig& config, const SiteDefinitions& definitions);
+// Makes each base the address the program's requests go to, once at start-up
+// before any thread: written without a trailing "/" (except where a base is
+// written with one: 7DDS's paths are joined to a base ending in one), and
+// replaced by the site's id in [站点地址] of the configuration file (the
+// board's key kBoardAddressKey) when that holds a base address. Returns the
+// values of the section that are no base address.
+std::vector<RefusedAddress> ApplySiteAddresses(AppConfig& config, SiteDefinitions& definitions);
 
 // Magnet sites first, then online ones, each kind by place. A built-in site
 // keeps its own checkbox (kBuiltInSwitches); an added one gets

@@ -123,8 +123,7 @@ void MagnetSiteWorker(const WorkerContext& context, RunLock lock, int siteIndex,
         siteIndex >= 0 && static_cast<std::size_t>(siteIndex) < context.definitions.magnet.size();
     if (known && !context.run.siteExhausted[siteIndex] && run.isCurrent()) {
         const MagnetSite& site = context.definitions.magnet[siteIndex];
-        const std::string url =
-            MagnetPageUrl(site, AddressAt(context.addresses.magnet, siteIndex), keyword, page);
+        const std::string url = MagnetPageUrl(site, site.base, keyword, page);
         std::optional<FetchResult> fetched;
         PageBudget budget;
         {

@@ -19,10 +19,6 @@ std::string ItemText(const OnlineSite& site, std::string_view page) {
 
 }  // namespace
 
-const std::string& OnlineBase(const SiteAddresses& addresses, int siteIndex) {
-    return AddressAt(addresses.online, siteIndex);
-}
-
 std::string OnlineSearchForm(const OnlineSite& site, std::string_view keyword) {
     return FillPlaceholders(site.form, UrlEncode(keyword, false, true), "");
 }

@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
 #include "text/page_budget.h"
 
@@ -22,10 +21,6 @@ struct OnlineItem {
     std::string info;
     std::string pageAddress;
 };
-
-// The site's scheme and host as the addresses give it (7DDS's ends in "/");
-// empty for a place without an address.
-const std::string& OnlineBase(const SiteAddresses& addresses, int siteIndex);
 
 // The site's form with the percent-encoded UTF-8 bytes of the GBK keyword in it.
 std::string OnlineSearchForm(const OnlineSite& site, std::string_view keyword);

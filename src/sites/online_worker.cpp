@@ -41,7 +41,7 @@ void InsertOnlineRow(const WorkerContext& context, RunRecord& run, const OnlineS
 // at the site's gate. Nothing when the search itself never got its turn.
 std::optional<PageOutcome> SearchOnlineSite(const WorkerContext& context, RunRecord& run,
                                             const OnlineSite& site, const std::string& keyword) {
-    const std::string& base = OnlineBase(context.addresses, site.index);
+    const std::string& base = site.base;
     SiteGate& gate = run.onlineGate(site.index);
     PageOutcome outcome;
     outcome.host = UrlHost(base);

@@ -30,8 +30,8 @@ constexpr int kPageInProgress = -1;
 // Everything the site threads share. They hold it by shared_ptr, so a search
 // that answered at its time limit leaves it to the threads still running.
 struct SharedSearch {
-    SharedSearch(const SiteDefinitions& definitions, SiteAddresses addresses, std::size_t sites)
-        : context{run, magnetList, onlineList, settings, definitions, std::move(addresses), {}},
+    SharedSearch(const SiteDefinitions& definitions, std::size_t sites)
+        : context{run, magnetList, onlineList, settings, definitions, {}},
           lock(std::make_shared<RunRecord>(definitions)),
           finished(sites, false),
           elapsedMs(sites, 0),
@@ -130,8 +130,7 @@ SiteSearchResult SearchSites(const SiteSearchOptions& options) {
     assert(options.definitions && options.startThread);
     const Clock::time_point start = Clock::now();
     const Clock::time_point deadline = start + options.timeLimit;
-    auto search = std::make_shared<SharedSearch>(*options.definitions, options.addresses,
-                                                 options.sites.size());
+    auto search = std::make_shared<SharedSearch>(*options.definitions, options.sites.size());
     search->run.setKeyword(options.keyword);
     search->settings.exactSearch = options.exactSearch;
     search->settings.filterLinks = options.filterLinks;

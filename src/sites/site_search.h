@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
 #include "sites/site_outcome.h"
 
@@ -30,9 +29,9 @@ using SiteFinished =
     std::function<void(std::size_t slot, const SiteOutcomes& outcomes, long long elapsedMs)>;
 
 struct SiteSearchOptions {
-    // Must outlive every site's thread, which may run on past the time limit.
+    // Each site is asked at its base. Must outlive every site's thread, which
+    // may run on past the time limit.
     const SiteDefinitions* definitions = nullptr;
-    SiteAddresses addresses;
     std::vector<SiteRef> sites;
     std::string keyword;  // GBK, as typed
     int firstPage = 1;    // magnet pages firstPage..lastPage; an online site asks once

@@ -1,14 +1,14 @@
 #pragma once
 // What a site worker needs from the program: the run's shared state, the two
-// result lists, the live settings, the site definitions and addresses, and the
-// status-bar refresh. One context lives as long as the process; workers hold a reference.
+// result lists, the live settings, the site definitions with their addresses,
+// and the status-bar refresh. One context lives as long as the process;
+// workers hold a reference.
 
 #include <functional>
 #include <memory>
 #include <mutex>
 
 #include "config/live_settings.h"
-#include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
 #include "sites/run_record.h"
@@ -40,8 +40,8 @@ struct WorkerContext {
     ResultList& magnetList;  // 超级列表框1
     ResultList& onlineList;  // 超级列表框2
     const LiveSettings& settings;
-    const SiteDefinitions& definitions;  // loaded before any worker runs, never changed
-    SiteAddresses addresses;
+    // Loaded before any worker runs, addresses applied, never changed.
+    const SiteDefinitions& definitions;
     std::function<void()> updateStatusBar;
 };
 

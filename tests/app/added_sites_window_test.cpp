@@ -17,6 +17,7 @@
 #include "run_fakes.h"
 #include "sitedefs/definitions_loader.h"
 #include "sitedefs/program_definitions.h"
+#include "support/offline_definitions.h"
 #include "text/codepage.h"
 
 namespace sirelo {
@@ -76,12 +77,11 @@ class AddedSitesWindowTest : public QObject {
 
   private:
     void open(const SiteDefinitions& definitions) {
-        definitions_ = definitions;
-        window_ = std::make_unique<MainWindow>(
-            clock_, definitions_, SiteAddresses{}, [this](const WorkerContext&) {
-                return std::make_unique<testing::FakeLauncher>(journal_,
-                                                               [](const testing::WorkerStart&) {});
-            });
+        definitions_ = testing::WithoutAddresses(definitions);
+        window_ = std::make_unique<MainWindow>(clock_, definitions_, [this](const WorkerContext&) {
+            return std::make_unique<testing::FakeLauncher>(journal_,
+                                                           [](const testing::WorkerStart&) {});
+        });
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }

@@ -11,7 +11,7 @@
 
 #include "app/clipboard_handoff.h"
 #include "app/main_window.h"
-#include "sitedefs/program_definitions.h"
+#include "support/offline_definitions.h"
 #include "window_test_support.h"
 
 namespace {
@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
     testing::UrlSink handlers{"magnet"};  // no download manager here
     SteadyClock clock;
     auto* window =
-        new MainWindow(clock, BuiltInSiteDefinitions(), SiteAddresses{},
+        new MainWindow(clock, testing::OfflineSiteDefinitions(),
                        [](const WorkerContext&) { return std::make_unique<NoWorkers>(); });
     QObject::connect(window, &MainWindow::closed, [] { EndProgram(); });
     ResultList& list = window->controller().magnetList();

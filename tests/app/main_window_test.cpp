@@ -37,6 +37,7 @@
 #include "run_fakes.h"
 #include "sitedefs/program_definitions.h"
 #include "support/loopback_server.h"
+#include "support/offline_definitions.h"
 #include "text/codepage.h"
 #include "widgets/shown_text.h"
 #include "window_test_support.h"
@@ -135,9 +136,11 @@ class MainWindowTest : public QObject {
         return list->visualRect(list->model()->index(row, 0)).center();
     }
     void requestContextMenu(QTreeView* list, QPoint at);
-    std::unique_ptr<MainWindow> makeWindow(const SiteAddresses& addresses);
+    // `sites` outlive the window.
+    std::unique_ptr<MainWindow> makeWindow(const SiteDefinitions& sites);
 
     QTemporaryDir configHome_;
+    SiteDefinitions sites_ = testing::WithoutAddresses();
     testing::Journal journal_;
     testing::FakeClock clock_;
     std::function<void(const WorkerStart&)> onStart_;
@@ -158,9 +161,8 @@ void MainWindowTest::init() {
     journal_.clear();
     onStart_ = nullptr;
     urls_.opened.clear();
-    SiteAddresses addresses;
-    addresses.online[k7dds] = "http://127.0.0.1/";
-    window_ = makeWindow(addresses);
+    sites_.online[k7dds].base = "http://127.0.0.1/";
+    window_ = makeWindow(sites_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     setNumber("搜索页数_编辑框", "3");
@@ -175,14 +177,12 @@ void MainWindowTest::cleanup() {
     window_.reset();
 }
 
-std::unique_ptr<MainWindow> MainWindowTest::makeWindow(const SiteAddresses& addresses) {
-    return std::make_unique<MainWindow>(clock_, BuiltInSiteDefinitions(), addresses,
-                                        [this](const WorkerContext&) {
-                                            return std::make_unique<testing::FakeLauncher>(
-                                                journal_, [this](const WorkerStart& start) {
-                                                    if (onStart_) onStart_(start);
-                                                });
-                                        });
+std::unique_ptr<MainWindow> MainWindowTest::makeWindow(const SiteDefinitions& sites) {
+    return std::make_unique<MainWindow>(clock_, sites, [this](const WorkerContext&) {
+        return std::make_unique<testing::FakeLauncher>(journal_, [this](const WorkerStart& start) {
+            if (onStart_) onStart_(start);
+        });
+    });
 }
 
 void MainWindowTest::setSites(bool magnet, bool online) {
@@ -901,9 +901,9 @@ void MainWindowTest::keyboardActsOnTheSelectedRow() {
 void MainWindowTest::theBoardLoaderIsACountedThread() {
     QVERIFY(WaitForNoLiveThreads(10s));
     testsupport::LoopbackServer board(testsupport::Silent());
-    SiteAddresses addresses;
-    addresses.board = board.BaseUrl();
-    const std::unique_ptr<MainWindow> window = makeWindow(addresses);
+    SiteDefinitions sites = testing::WithoutAddresses();
+    sites.board.base = board.BaseUrl();
+    const std::unique_ptr<MainWindow> window = makeWindow(sites);
     QVERIFY(board.WaitForRequests(1, 10s));
     QCOMPARE(board.Requests()[0].target, std::string("/board"));
     QCOMPARE(LiveThreadCount(), 1);

@@ -54,7 +54,7 @@ std::vector<WorkerStart> Magnet(const std::vector<WorkerStart>& starts, bool mag
 class SearchRunTest : public ::testing::Test {
   protected:
     SearchRunTest()
-        : controller_({view_, notifier_, box_, clock_}, BuiltInSiteDefinitions(), SiteAddresses{},
+        : controller_({view_, notifier_, box_, clock_}, BuiltInSiteDefinitions(),
                       [this](const WorkerContext&) {
                           return std::make_unique<testing::FakeLauncher>(
                               journal_, [this](const WorkerStart& start) {

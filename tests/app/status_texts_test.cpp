@@ -89,18 +89,14 @@ TEST(LinkChecksTest, AnAddressStaysOnItsSitesHost) {
 
     // Each row only on its own site's host.
     const SiteDefinitions& sites = BuiltInSiteDefinitions();
-    const SiteAddresses defaults = DefinedAddresses(sites);
     const std::string sevenDds = sites.online[k7dds].label, lexiang = sites.online[kLexiang].label;
-    EXPECT_TRUE(
-        MayOpenOnlinePage(sites, defaults, sevenDds, defaults.online[k7dds] + "play/1.html"));
-    EXPECT_TRUE(
-        MayOpenOnlinePage(sites, defaults, lexiang, defaults.online[kLexiang] + "/play/1.html"));
-    EXPECT_FALSE(
-        MayOpenOnlinePage(sites, defaults, sevenDds, defaults.online[kLexiang] + "/play/1.html"));
-    EXPECT_FALSE(
-        MayOpenOnlinePage(sites, defaults, lexiang, defaults.online[kLexiang] + "@evil.example/"));
-    EXPECT_FALSE(
-        MayOpenOnlinePage(sites, defaults, "", defaults.online[kLexiang] + "/play/1.html"));
+    const std::string& sevenDdsBase = sites.online[k7dds].base;
+    const std::string& lexiangBase = sites.online[kLexiang].base;
+    EXPECT_TRUE(MayOpenOnlinePage(sites, sevenDds, sevenDdsBase + "play/1.html"));
+    EXPECT_TRUE(MayOpenOnlinePage(sites, lexiang, lexiangBase + "/play/1.html"));
+    EXPECT_FALSE(MayOpenOnlinePage(sites, sevenDds, lexiangBase + "/play/1.html"));
+    EXPECT_FALSE(MayOpenOnlinePage(sites, lexiang, lexiangBase + "@evil.example/"));
+    EXPECT_FALSE(MayOpenOnlinePage(sites, "", lexiangBase + "/play/1.html"));
 }
 
 }  // namespace

@@ -95,8 +95,9 @@ int Run(const QString& outDir, const QString& readmeFile) {
     }
     sirelo::fixtures::FixtureSites sites(SIRELO_FIXTURES_DIR);
     const sirelo::SteadyClock clock;
-    sirelo::MainWindow window(clock, sirelo::BuiltInSiteDefinitions(), sites.addresses(),
-                              sirelo::MakeSiteWorkerLauncher);
+    // Workers may outlive the window.
+    static const sirelo::SiteDefinitions served = sites.definitions();
+    sirelo::MainWindow window(clock, served, sirelo::MakeSiteWorkerLauncher);
     window.show();
 
     // The board loader is the only thread so far.

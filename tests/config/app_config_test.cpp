@@ -241,17 +241,16 @@ TEST(AppConfigHostileFile, IsNeitherReadNorReplaced) {
         AppConfig config;
         LiveSettings live;
         FakeControls controls(config, live);
-        const SiteAddresses defaults = DefinedAddresses(BuiltInSiteDefinitions());
-        SiteAddresses addresses;
+        SiteDefinitions definitions = BuiltInSiteDefinitions();
         bool written = true;
 
         EXPECT_TRUE(EndsUnaided(home.file(), [&] {
-            addresses = ReadSiteAddresses(config, BuiltInSiteDefinitions());
+            ApplySiteAddresses(config, definitions);
             config.loadSettings(controls);
             written = config.writeSetting(Gbk("软件设置"), Gbk("线程数量"), "9");
         }));
         EXPECT_TRUE(controls.calls.empty());
-        EXPECT_EQ(addresses.magnet, defaults.magnet);
+        EXPECT_EQ(definitions, BuiltInSiteDefinitions());
         EXPECT_FALSE(written);
         const FileKind after = KindOf(home.file());
         EXPECT_EQ(after.type, before.type);

@@ -13,24 +13,21 @@ namespace {
 using testing::Gbk;
 using testing::ScopedConfigHome;
 
-// Bases as the site definitions give them.
-const SiteDefinitions& Defaults() {
-    return BuiltInSiteDefinitions();
-}
-
 TEST(SiteAddresses, DefaultsWithoutAFileOrSection) {
     ScopedConfigHome home;
     AppConfig config;
-    const SiteAddresses fromNothing = ReadSiteAddresses(config, Defaults());
-    EXPECT_EQ(fromNothing.magnet[kBtrabbit], "http://www.btrabbit.la");
-    EXPECT_EQ(fromNothing.online[k7dds], "http://www.7dds.cc/");
-    EXPECT_EQ(fromNothing.board, "https://maoyan.com");
+    SiteDefinitions fromNothing = BuiltInSiteDefinitions();
+    EXPECT_TRUE(ApplySiteAddresses(config, fromNothing).empty());
+    EXPECT_EQ(fromNothing.magnet[kBtrabbit].base, "http://www.btrabbit.la");
+    EXPECT_EQ(fromNothing.online[k7dds].base, "http://www.7dds.cc/");
+    EXPECT_EQ(fromNothing.board.base, "https://maoyan.com");
     EXPECT_FALSE(home.fileBytes()) << "reading creates no file";
 
     home.writeFile(Gbk("[软件设置]\r\n线程数量=3\r\n"));
-    const SiteAddresses fromOtherSections = ReadSiteAddresses(config, Defaults());
-    EXPECT_EQ(fromOtherSections.magnet, DefinedAddresses(Defaults()).magnet);
-    EXPECT_EQ(fromOtherSections.online[kLexiang], "http://www.lexiangdy.cc");
+    SiteDefinitions fromOtherSections = BuiltInSiteDefinitions();
+    ApplySiteAddresses(config, fromOtherSections);
+    EXPECT_EQ(fromOtherSections, fromNothing);
+    EXPECT_EQ(fromOtherSections.online[kLexiang].base, "http://www.lexiangdy.cc");
 }
 
 TEST(SiteAddresses, TheSectionOverridesAndIsNormalised) {
@@ -46,18 +43,20 @@ TEST(SiteAddresses, TheSectionOverridesAndIsNormalised) {
             "院线热映=http://127.0.0.1:8084\r\n");
     home.writeFile(file);
     AppConfig config;
-    const SiteAddresses addresses = ReadSiteAddresses(config, Defaults());
-    EXPECT_EQ(addresses.magnet[kBtrabbit], "http://127.0.0.1:8080");
-    EXPECT_EQ(addresses.magnet[kZzs], "https://127.0.0.1:8081");
-    EXPECT_EQ(addresses.magnet[kDss], "http://www.diaosisou.cc") << "only web addresses";
-    EXPECT_EQ(addresses.magnet[kBtbook], "https://www.btbook.la");
-    EXPECT_EQ(addresses.online[k7dds], "http://127.0.0.1:8082/");
-    EXPECT_EQ(addresses.online[kLexiang], "HTTP://127.0.0.1:8083");
-    EXPECT_EQ(addresses.board, "http://127.0.0.1:8084");
-    ASSERT_EQ(addresses.refused.size(), 2u);
-    EXPECT_EQ(addresses.refused[0].key, "DSS");
-    EXPECT_EQ(addresses.refused[1].value, "http://user@127.0.0.1:8085");
-    EXPECT_EQ(addresses.refused[1].builtIn, "https://www.btbook.la");
+    SiteDefinitions sites = BuiltInSiteDefinitions();
+    sites.magnet[kDss].base += "/";  // written with a "/", used without
+    const std::vector<RefusedAddress> refused = ApplySiteAddresses(config, sites);
+    EXPECT_EQ(sites.magnet[kBtrabbit].base, "http://127.0.0.1:8080");
+    EXPECT_EQ(sites.magnet[kZzs].base, "https://127.0.0.1:8081");
+    EXPECT_EQ(sites.magnet[kDss].base, "http://www.diaosisou.cc") << "only web addresses";
+    EXPECT_EQ(sites.magnet[kBtbook].base, "https://www.btbook.la");
+    EXPECT_EQ(sites.online[k7dds].base, "http://127.0.0.1:8082/");
+    EXPECT_EQ(sites.online[kLexiang].base, "HTTP://127.0.0.1:8083");
+    EXPECT_EQ(sites.board.base, "http://127.0.0.1:8084");
+    ASSERT_EQ(refused.size(), 2u);
+    EXPECT_EQ(refused[0].key, "DSS");
+    EXPECT_EQ(refused[1].value, "http://user@127.0.0.1:8085");
+    EXPECT_EQ(refused[1].builtIn, "https://www.btbook.la");
     EXPECT_EQ(home.fileBytes(), file);
 }
 

@@ -124,25 +124,31 @@ LateSite::LateSite(std::string site, std::chrono::milliseconds late)
           return reply;
       }) {}
 
-SiteAddresses WithSiteAt(SiteAddresses addresses, std::string_view site, const std::string& base) {
-    if (site == "Btrabbit") {
-        addresses.magnet[kBtrabbit] = base;
-    } else if (site == "ZZS") {
-        addresses.magnet[kZzs] = base;
-    } else if (site == "DSS") {
-        addresses.magnet[kDss] = base;
-    } else if (site == "Btbook") {
-        addresses.magnet[kBtbook] = base;
-    } else if (site == "7DDS") {
-        addresses.online[k7dds] = base + "/";
-    } else if (site == "乐享电影网") {
-        addresses.online[kLexiang] = base;
-    } else if (site == "院线热映") {
-        addresses.board = base;
-    } else {
-        throw std::invalid_argument("no such site: " + std::string(site));
+SiteDefinitions WithSiteAt(SiteDefinitions sites, std::string_view key, const std::string& base) {
+    for (MagnetSite& site : sites.magnet) {
+        if (site.id == key) {
+            site.base = base;
+            return sites;
+        }
     }
-    return addresses;
+    for (OnlineSite& site : sites.online) {
+        if (site.id == key) {
+            site.base = base + (site.base.ends_with('/') ? "/" : "");
+            return sites;
+        }
+    }
+    if (key != kBoardAddressKey) throw std::invalid_argument("no such site: " + std::string(key));
+    sites.board.base = base;
+    return sites;
+}
+
+std::string AddressSection(const SiteDefinitions& sites) {
+    std::string text = "[站点地址]\r\n";
+    for (const MagnetSite& site : sites.magnet)
+        text += site.id + "=" + site.base + "\r\n";
+    for (const OnlineSite& site : sites.online)
+        text += site.id + "=" + site.base + "\r\n";
+    return text + kBoardAddressKey + "=" + sites.board.base + "\r\n";
 }
 
 RowsPerSite CountRowsPerSite(const ResultList& magnetList, const ResultList& onlineList) {
@@ -163,12 +169,13 @@ std::string Describe(const RowsPerSite& rows) {
     return text.empty() ? "none" : text;
 }
 
-SearchFigures SearchWithoutWindow(const SiteAddresses& addresses, const SearchSettings& settings,
+SearchFigures SearchWithoutWindow(SiteDefinitions sites, const SearchSettings& settings,
                                   std::chrono::milliseconds patience) {
     struct Harness {
-        explicit Harness(const SiteAddresses& addresses)
-            : controller({view, notifier, box, clock}, BuiltInSiteDefinitions(), addresses,
-                         MakeSiteWorkerLauncher) {}
+        explicit Harness(SiteDefinitions sites)
+            : definitions(std::move(sites)),
+              controller({view, notifier, box, clock}, definitions, MakeSiteWorkerLauncher) {}
+        const SiteDefinitions definitions;
         testing::Journal journal;
         testing::FakeRunView view{journal};
         testing::FakeNotifier notifier{journal};
@@ -176,7 +183,7 @@ SearchFigures SearchWithoutWindow(const SiteAddresses& addresses, const SearchSe
         SteadyClock clock;
         SearchController controller;
     };
-    auto harness = std::make_unique<Harness>(addresses);
+    auto harness = std::make_unique<Harness>(std::move(sites));
     SearchController& controller = harness->controller;
     LiveSettings& live = controller.settings();
     live.pageCount = settings.pages;

@@ -13,6 +13,7 @@
 
 #include "config/site_addresses.h"
 #include "net/http_limits.h"
+#include "sitedefs/site_definitions.h"
 #include "sites/result_list.h"
 #include "support/loopback_server.h"
 
@@ -69,8 +70,12 @@ class LateSite {
     testsupport::LoopbackServer server_;
 };
 
-// `addresses` with the site of that [站点地址] key at `base` instead.
-SiteAddresses WithSiteAt(SiteAddresses addresses, std::string_view site, const std::string& base);
+// `sites` with the site of that [站点地址] key asked at `base` instead.
+SiteDefinitions WithSiteAt(SiteDefinitions sites, std::string_view key, const std::string& base);
+
+// [站点地址] of Configuration.ini (UTF-8) with every site of `sites` at its
+// base, as a user would write it.
+std::string AddressSection(const SiteDefinitions& sites);
 
 // Rows per 来源站点 cell (UTF-8), over both lists.
 using RowsPerSite = std::map<std::string, int>;
@@ -105,7 +110,7 @@ struct SearchFigures {
 // worker launcher, the views faked. Waits for every thread it started; a run
 // whose threads outlive `patience` is reported as such and its state is left
 // alive, since workers still use it.
-SearchFigures SearchWithoutWindow(const SiteAddresses& addresses, const SearchSettings& settings,
+SearchFigures SearchWithoutWindow(SiteDefinitions sites, const SearchSettings& settings,
                                   std::chrono::milliseconds patience = std::chrono::seconds(90));
 
 // From /proc/self/status: the peak resident set (VmHWM) and the thread count.

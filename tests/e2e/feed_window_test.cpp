@@ -20,6 +20,7 @@
 #include "app/site_worker_launcher.h"
 #include "config/app_config.h"
 #include "config/profile_file.h"
+#include "e2e_support.h"
 #include "fixture_sites.h"
 #include "sitedefs/program_definitions.h"
 #include "sitedefs/site_roster.h"
@@ -88,9 +89,8 @@ qint64 FeedWindowTest::startProgram() {
     QElapsedTimer started;
     started.start();
     layers_ = std::make_unique<DefinitionLayers>(LoadDefinitionLayers(TheAppConfig()));
-    window_ = std::make_unique<MainWindow>(clock_, layers_->definitions,
-                                           ReadSiteAddresses(TheAppConfig(), layers_->definitions),
-                                           MakeSiteWorkerLauncher);
+    ApplySiteAddresses(TheAppConfig(), layers_->definitions);
+    window_ = std::make_unique<MainWindow>(clock_, layers_->definitions, MakeSiteWorkerLauncher);
     window_->show();
     StartFeedCheck(*layers_, *window_, std::time(nullptr), StartDetached);
     return QTest::qWaitForWindowExposed(window_.get()) ? started.elapsed() : -1;
@@ -106,13 +106,8 @@ void FeedWindowTest::closeProgram() {
 }
 
 void FeedWindowTest::writeSettings(bool withFeed) {
-    const SiteAddresses addresses = sites_->addresses();
-    std::string text =
-        "[软件设置]\r\n搜索页数=3\r\n间隔时间=100\r\n[磁力站点]\r\nDSS=假\r\n[站点地址]\r\n";
-    text += "Btrabbit=" + addresses.magnet[kBtrabbit] + "\r\nZZS=" + addresses.magnet[kZzs] +
-            "\r\nDSS=" + addresses.magnet[kDss] + "\r\nBtbook=" + addresses.magnet[kBtbook] +
-            "\r\n7DDS=" + addresses.online[k7dds] + "\r\n乐享电影网=" + addresses.online[kLexiang] +
-            "\r\n院线热映=" + addresses.board + "\r\n";
+    std::string text = "[软件设置]\r\n搜索页数=3\r\n间隔时间=100\r\n[磁力站点]\r\nDSS=假\r\n";
+    text += e2e::AddressSection(sites_->definitions());
     if (withFeed) {
         text += "[站点]\r\n订阅地址=" + feed_->address() + "\r\n订阅公钥=" + signer_->publicKey() +
                 "\r\n";

@@ -47,7 +47,7 @@ const SearchFigures& Healthy() {
     static const SearchFigures figures = [] {
         ScopedHttpLimits limits{TestHttpLimits()};
         fixtures::FixtureSites sites{SIRELO_FIXTURES_DIR};
-        SearchFigures healthy = SearchWithoutWindow(sites.addresses(), SearchSettings{});
+        SearchFigures healthy = SearchWithoutWindow(sites.definitions(), SearchSettings{});
         Print("none", "Healthy", healthy);
         return healthy;
     }();
@@ -76,7 +76,7 @@ TEST_P(HostileSitesTest, TheRunEndsAndTheHealthySitesDeliver) {
     const HostileCase param = GetParam();
     HostileSite hostile(param.mode, param.site);
     const SearchFigures figures = SearchWithoutWindow(
-        WithSiteAt(sites.addresses(), param.site, hostile.baseAddress()), SearchSettings{});
+        WithSiteAt(sites.definitions(), param.site, hostile.baseAddress()), SearchSettings{});
     Print(param.site, ModeName(param.mode), figures);
     RecordProperty("idle_ms", std::to_string(figures.toIdle.count()));
     RecordProperty("last_thread_ms", std::to_string(figures.toLastThread.count()));
@@ -110,7 +110,7 @@ TEST_P(ProxiedSearchTest, EveryRequestGoesThroughTheProxyForTheSameRows) {
     SearchFigures figures;
     {
         ScopedHttpProxy configured(proxy.Url());
-        figures = SearchWithoutWindow(sites.addresses(), SearchSettings{});
+        figures = SearchWithoutWindow(sites.definitions(), SearchSettings{});
     }
     ASSERT_TRUE(figures.threadsEnded);
     EXPECT_EQ(figures.rows, expected);

@@ -141,7 +141,7 @@ TEST_F(LoadTest, EveryRowOfAHundredPagesFromFourSitesArrivesOnce) {
     settings.exactSearch = false;  // every item counts, whatever its name
     settings.onlineSites = false;
     const SearchFigures figures =
-        SearchWithoutWindow(sites.addresses(), settings, std::chrono::seconds(300));
+        SearchWithoutWindow(sites.definitions(), settings, std::chrono::seconds(300));
     const long peakAfterKb = PeakResidentKb();
     ASSERT_TRUE(figures.reachedIdle);
     ASSERT_TRUE(figures.threadsEnded);
@@ -203,18 +203,18 @@ TEST(HostileLoadTest, FourSitesSendingSixtyMegabytesSlowlyCannotExhaustMemory) {
     settings.pages = 1;
     const int healthyOnlineRows = [&] {
         ScopedHttpLimits limits{TestHttpLimits()};
-        return SearchWithoutWindow(sites.addresses(), settings).onlineRows;
+        return SearchWithoutWindow(sites.definitions(), settings).onlineRows;
     }();
     ASSERT_GT(healthyOnlineRows, 0);
 
     // Each page starts as a real result page, so no site is ever taken as
     // exhausted and every page is asked for.
     std::vector<std::unique_ptr<testsupport::LoopbackServer>> hostile;
-    SiteAddresses addresses = sites.addresses();
+    SiteDefinitions hostileSites = sites.definitions();
     for (int site = 0; site < kMagnetSiteCount; ++site) {
         hostile.push_back(std::make_unique<testsupport::LoopbackServer>(
             testsupport::SlowBody(ReadFixture(kTemplates[site]), kBodyBytes, 64u << 10, 100ms)));
-        addresses.magnet[site] = hostile.back()->BaseUrl();
+        hostileSites.magnet[site].base = hostile.back()->BaseUrl();
     }
     settings.pages = kPages;
     settings.intervalMs = 100;
@@ -231,7 +231,7 @@ TEST(HostileLoadTest, FourSitesSendingSixtyMegabytesSlowlyCannotExhaustMemory) {
             std::this_thread::sleep_for(50ms);
         }
     });
-    const SearchFigures figures = SearchWithoutWindow(addresses, settings, patience);
+    const SearchFigures figures = SearchWithoutWindow(hostileSites, settings, patience);
     watching = false;
     watcher.join();
     const long peakKb = PeakResidentKb();

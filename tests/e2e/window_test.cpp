@@ -31,7 +31,6 @@
 #include "app/site_worker_launcher.h"
 #include "config/app_config.h"
 #include "config/profile_text.h"
-#include "config/site_addresses.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
 #include "sitedefs/program_definitions.h"
@@ -81,22 +80,6 @@ std::string Gbk(const QString& text) {
     return Utf8ToGbk(text.toStdString());
 }
 
-// [站点地址] for these addresses, as a user would write it.
-QString AddressSection(const SiteAddresses& addresses) {
-    const std::pair<const char*, std::string> keys[] = {{"Btrabbit", addresses.magnet[kBtrabbit]},
-                                                        {"ZZS", addresses.magnet[kZzs]},
-                                                        {"DSS", addresses.magnet[kDss]},
-                                                        {"Btbook", addresses.magnet[kBtbook]},
-                                                        {"7DDS", addresses.online[k7dds]},
-                                                        {"乐享电影网", addresses.online[kLexiang]},
-                                                        {"院线热映", addresses.board}};
-    QString text = QStringLiteral("[站点地址]\r\n");
-    for (const auto& [key, address] : keys)
-        text += QString::fromUtf8(key) + u'=' + QString::fromStdString(address) +
-                QStringLiteral("\r\n");
-    return text;
-}
-
 // The settings every search here starts from; ZZS takes part only when the file says so.
 QString SoftwareSettings(int pages, int intervalMs, bool filterLinks = true) {
     return QStringLiteral(
@@ -134,7 +117,8 @@ class WindowEndToEndTest : public QObject {
     }
     // Writes Configuration.ini, then builds the window as the program does and
     // waits until the board is filled and its loader has ended.
-    bool openWindow(const QString& settings, const SiteAddresses& addresses);
+    // The program's start with the built-in sites at `sites`' addresses.
+    bool openWindow(const QString& settings, const SiteDefinitions& sites);
     // A run button. The second click of a double-click on them does not act, so
     // the test's clicks keep the double-click interval apart.
     void click(const char* button) {
@@ -160,6 +144,7 @@ class WindowEndToEndTest : public QObject {
     std::unique_ptr<QTemporaryDir> configHome_;
     SteadyClock clock_;
     WatchedLauncher::Watch watch_;
+    std::unique_ptr<SiteDefinitions> definitions_;  // the window's, addresses applied
     std::unique_ptr<MainWindow> window_;
     testing::UrlSink urls_{"magnet", "http", "https"};
 };
@@ -179,7 +164,7 @@ void WindowEndToEndTest::initTestCase() {
                               secondPages[site]});
         }
     }
-    const e2e::SearchFigures healthy = e2e::SearchWithoutWindow(sites_->addresses(), {});
+    const e2e::SearchFigures healthy = e2e::SearchWithoutWindow(sites_->definitions(), {});
     QVERIFY(healthy.threadsEnded);
     healthy_ = healthy.rows;
 }
@@ -203,6 +188,7 @@ void WindowEndToEndTest::cleanup() {
         if (!WaitForNoLiveThreads(60s)) {
             // Workers still hold the window's run state: keep it rather than pull it away.
             static_cast<void>(window_.release());
+            static_cast<void>(definitions_.release());
             QFAIL("threads still running after the test");
         }
         QCoreApplication::processEvents();
@@ -212,19 +198,19 @@ void WindowEndToEndTest::cleanup() {
     configHome_.reset();
 }
 
-bool WindowEndToEndTest::openWindow(const QString& settings, const SiteAddresses& addresses) {
+bool WindowEndToEndTest::openWindow(const QString& settings, const SiteDefinitions& sites) {
     const QString folder = configHome_->path() + QStringLiteral("/配置/Sirelo");
     QDir().mkpath(folder);
     QFile file(folder + QStringLiteral("/Configuration.ini"));
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const std::string bytes = Gbk(AddressSection(addresses) + settings);
+    const std::string bytes = Utf8ToGbk(e2e::AddressSection(sites)) + Gbk(settings);
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     file.close();
 
-    window_ = std::make_unique<MainWindow>(
-        clock_, BuiltInSiteDefinitions(),
-        ReadSiteAddresses(TheAppConfig(), BuiltInSiteDefinitions()),
-        [this](const WorkerContext& context) {
+    definitions_ = std::make_unique<SiteDefinitions>(BuiltInSiteDefinitions());
+    ApplySiteAddresses(TheAppConfig(), *definitions_);
+    window_ =
+        std::make_unique<MainWindow>(clock_, *definitions_, [this](const WorkerContext& context) {
             return std::make_unique<WatchedLauncher>(MakeSiteWorkerLauncher(context), watch_);
         });
     window_->show();
@@ -287,7 +273,7 @@ e2e::RowsPerSite WindowEndToEndTest::rowsPerSite() const {
 }
 
 void WindowEndToEndTest::startupFillsTheBoard() {
-    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->addresses()));
+    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->definitions()));
     QCOMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 0);
     QCOMPARE(child<QLabel>("电影名称1")->text(), QStringLiteral("星河彼岸"));
     QCOMPARE(child<QLabel>("网络评分2")->text(), QStringLiteral("8.7"));
@@ -301,7 +287,7 @@ void WindowEndToEndTest::startupFillsTheBoard() {
 }
 
 void WindowEndToEndTest::aSearchBringsRowsFromEverySite() {
-    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->addresses()));
+    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->definitions()));
     typeSearch(QStringLiteral("英雄"));
     QCOMPARE(child<QLineEdit>("搜索名称")->text(), QStringLiteral("英雄"));
     click("搜索_按钮");
@@ -364,7 +350,7 @@ void WindowEndToEndTest::aSearchBringsRowsFromEverySite() {
 }
 
 void WindowEndToEndTest::settingsChangedDuringARunAreInTheFile() {
-    QVERIFY(openWindow(SoftwareSettings(20, 300), sites_->addresses()));
+    QVERIFY(openWindow(SoftwareSettings(20, 300), sites_->definitions()));
     typeSearch(QStringLiteral("英雄"));
     click("搜索_按钮");
     QTRY_COMPARE(child<QTabWidget>("选择夹1")->currentIndex(), 1);
@@ -399,7 +385,7 @@ void WindowEndToEndTest::settingsChangedDuringARunAreInTheFile() {
 }
 
 void WindowEndToEndTest::pauseContinueAndStopDuringARealRun() {
-    QVERIFY(openWindow(SoftwareSettings(20, 800), sites_->addresses()));
+    QVERIFY(openWindow(SoftwareSettings(20, 800), sites_->definitions()));
     SearchController& controller = window_->controller();
     // DSS has a page to give at every step, so its requests count the pages dispatched.
     auto dssPages = [this] { return static_cast<int>(sites_->requestCount("DSS")); };
@@ -444,7 +430,7 @@ void WindowEndToEndTest::pauseContinueAndStopDuringARealRun() {
 }
 
 void WindowEndToEndTest::aSecondSearchStartsClean() {
-    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->addresses()));
+    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->definitions()));
     typeSearch(QStringLiteral("英雄"));
     click("搜索_按钮");
     QVERIFY(waitForRunEnd());
@@ -501,7 +487,7 @@ void WindowEndToEndTest::lateAnswersOfAnEarlierSearchAreDropped() {
     const std::unique_ptr<void, void (*)(void*)> restore(
         &patient, [](void*) { SetHttpLimits(e2e::TestHttpLimits()); });
     QVERIFY(openWindow(SoftwareSettings(3, 100),
-                       e2e::WithSiteAt(sites_->addresses(), "Btbook", late.baseAddress())));
+                       e2e::WithSiteAt(sites_->definitions(), "Btbook", late.baseAddress())));
     SearchController& controller = window_->controller();
     typeSearch(QStringLiteral("英雄"));
     click("搜索_按钮");
@@ -551,7 +537,7 @@ void WindowEndToEndTest::aHostileSiteAmongHealthyOnes() {
     const auto hostileMode = static_cast<e2e::HostileMode>(mode);
     e2e::HostileSite hostile(hostileMode, "Btbook");
     QVERIFY(openWindow(SoftwareSettings(3, 100, false),
-                       e2e::WithSiteAt(sites_->addresses(), "Btbook", hostile.baseAddress())));
+                       e2e::WithSiteAt(sites_->definitions(), "Btbook", hostile.baseAddress())));
     typeSearch(QStringLiteral("英雄"));
     QElapsedTimer clock;
     clock.start();

@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LiveSettings live;
     testing::FakeControls controls(config, live);
     config.loadSettings(controls);
-    const SiteAddresses addresses = ReadSiteAddresses(config, BuiltInSiteDefinitions());
-    if (addresses.online[k7dds].empty() || addresses.online[k7dds].back() != '/') std::abort();
+    SiteDefinitions sites = BuiltInSiteDefinitions();
+    ApplySiteAddresses(config, sites);
+    if (sites.online[k7dds].base.empty() || sites.online[k7dds].base.back() != '/') std::abort();
     return 0;
 }

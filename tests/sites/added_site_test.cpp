@@ -30,10 +30,9 @@ TEST(AddedSite, AGbkSiteWithTheLinkInADataAttributeGivesRowsUnderItsLabel) {
     const LoadedDefinitions loaded =
         ApplyDefinitions(BuiltInSiteDefinitions(), file, "sites.toml", DefinitionsOrigin::User);
     ASSERT_TRUE(loaded.problems.empty()) << DescribeProblem(loaded.problems.front());
-    const SiteDefinitions& definitions = loaded.definitions;
-    ASSERT_EQ(definitions.magnet.size(), 5u);
+    ASSERT_EQ(loaded.definitions.magnet.size(), 5u);
 
-    WorkerHarness harness(DefinedAddresses(definitions), "英雄", definitions);
+    WorkerHarness harness(loaded.definitions, "英雄");
     MagnetSiteWorker(harness.context, harness.lock, kMagnetSiteCount, 1);
     ASSERT_EQ(site.RequestCount(), 1u);
     EXPECT_EQ(site.Requests()[0].target, "/s?q=%E8%8B%B1%E9%9B%84&p=1");

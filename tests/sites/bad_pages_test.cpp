@@ -80,9 +80,7 @@ TEST(BadPages, MagnetWorkersSurviveThemAndMarkSitesWithoutNames) {
         for (const BadPage& bad : BadPages(FixtureBytes(file))) {
             SCOPED_TRACE(bad.name + " from " + file);
             LoopbackServer server(bad.reply);
-            SiteAddresses addresses;
-            addresses.magnet[site] = server.BaseUrl();
-            WorkerHarness harness(addresses, "英雄");
+            WorkerHarness harness(AllSitesAt(server.BaseUrl()), "英雄");
             harness.settings.exactSearch = false;
             MagnetSiteWorker(harness.context, harness.lock, site, 1);
             EXPECT_EQ(harness.statusRefreshes, 1);
@@ -108,10 +106,7 @@ TEST(BadPages, OnlineWorkersSurviveThemAsSearchOrDetailPages) {
                 return ++detailPages == 1 ? bad.reply : testsupport::Answer(NotFoundPage());
             });
             for (LoopbackServer* server : {&searchSite, &detailSite}) {
-                SiteAddresses addresses;
-                addresses.online[k7dds] = server->BaseUrl() + "/";
-                addresses.online[kLexiang] = server->BaseUrl();
-                WorkerHarness harness(addresses, "英雄");
+                WorkerHarness harness(AllSitesAt(server->BaseUrl()), "英雄");
                 OnlineSiteWorker(harness.context, harness.lock, site);
                 EXPECT_EQ(harness.statusRefreshes, 1);
                 // The good detail page lists three items.

@@ -16,7 +16,7 @@ class MagnetWorkerTest : public ::testing::Test {
 };
 
 TEST_F(MagnetWorkerTest, AsksEachSiteForItsPagePath) {
-    WorkerHarness harness(sites.addresses(), "abc");
+    WorkerHarness harness(sites.definitions(), "abc");
     for (int site = 0; site < kMagnetSiteCount; ++site) {
         MagnetSiteWorker(harness.context, harness.lock, site, 3);
     }
@@ -30,13 +30,13 @@ TEST_F(MagnetWorkerTest, AsksEachSiteForItsPagePath) {
 }
 
 TEST_F(MagnetWorkerTest, SendsAChineseKeywordAsItsUtf8Bytes) {
-    WorkerHarness harness(sites.addresses(), "蝙蝠");
+    WorkerHarness harness(sites.definitions(), "蝙蝠");
     MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
     EXPECT_EQ(sites.requestCount("DSS", "/list/%E8%9D%99%E8%9D%A0/1"), 1u);
 }
 
 TEST_F(MagnetWorkerTest, AddsTheRowsOfItsPageWithItsLabel) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     MagnetSiteWorker(harness.context, harness.lock, kZzs, 1);
     const Rows rows = RowsOf(harness.magnetList);
     // BigFish2003 lacks the keyword.
@@ -49,7 +49,7 @@ TEST_F(MagnetWorkerTest, AddsTheRowsOfItsPageWithItsLabel) {
 }
 
 TEST_F(MagnetWorkerTest, AnEmptyPageMarksTheSiteAndLaterWorkersAskNothing) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     MagnetSiteWorker(harness.context, harness.lock, kBtbook, 3);
     EXPECT_TRUE(harness.run.siteExhausted[kBtbook]);
     MagnetSiteWorker(harness.context, harness.lock, kBtbook, 1);
@@ -59,7 +59,7 @@ TEST_F(MagnetWorkerTest, AnEmptyPageMarksTheSiteAndLaterWorkersAskNothing) {
 }
 
 TEST_F(MagnetWorkerTest, FiltersReadTheLiveSettingsForEveryItem) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     harness.settings.exactSearch = false;
     MagnetSiteWorker(harness.context, harness.lock, kZzs, 1);
     EXPECT_EQ(harness.magnetList.RowCount(), 4);
@@ -73,7 +73,7 @@ TEST_F(MagnetWorkerTest, FiltersReadTheLiveSettingsForEveryItem) {
 }
 
 TEST_F(MagnetWorkerTest, OneRowPerTorrentNamesEachSiteOnceInTheListedRow) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     harness.settings.exactSearch = false;
     harness.settings.oneRowPerTorrent = true;
     MagnetSiteWorker(harness.context, harness.lock, kZzs, 2);
@@ -95,7 +95,7 @@ TEST_F(MagnetWorkerTest, OneRowPerTorrentNamesEachSiteOnceInTheListedRow) {
 }
 
 TEST_F(MagnetWorkerTest, KeywordIsTakenAsTypedAndCaseCounts) {
-    WorkerHarness harness(sites.addresses(), "Batman");
+    WorkerHarness harness(sites.definitions(), "Batman");
     MagnetSiteWorker(harness.context, harness.lock, kBtrabbit, 1);
     const std::vector<std::string> names = Column(RowsOf(harness.magnetList), kMagnetName);
     EXPECT_EQ(names, (std::vector<std::string>{"Batman Begins 2005 1080p BluRay",
@@ -105,7 +105,7 @@ TEST_F(MagnetWorkerTest, KeywordIsTakenAsTypedAndCaseCounts) {
 }
 
 TEST_F(MagnetWorkerTest, ScrollsToEachNewRowOnlyWhenAsked) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     ScrollLog scrolls;
     harness.magnetList.setObserver(&scrolls);
     MagnetSiteWorker(harness.context, harness.lock, kBtrabbit, 2);
@@ -116,7 +116,7 @@ TEST_F(MagnetWorkerTest, ScrollsToEachNewRowOnlyWhenAsked) {
 }
 
 TEST_F(MagnetWorkerTest, AnUnknownSiteOrNoLockStillRefreshesTheStatusBar) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     MagnetSiteWorker(harness.context, harness.lock, kMagnetSiteCount, 1);
     MagnetSiteWorker(harness.context, nullptr, kDss, 1);
     EXPECT_EQ(harness.statusRefreshes, 2);

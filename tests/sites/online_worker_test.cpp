@@ -16,7 +16,7 @@ class OnlineWorkerTest : public ::testing::Test {
 };
 
 TEST_F(OnlineWorkerTest, PostsTheKeywordAsAFormToTheSearchAddress) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     OnlineSiteWorker(harness.context, harness.lock, k7dds);
     OnlineSiteWorker(harness.context, harness.lock, kLexiang);
     const auto sevenDds = sites.requests("7DDS");
@@ -32,7 +32,7 @@ TEST_F(OnlineWorkerTest, PostsTheKeywordAsAFormToTheSearchAddress) {
 }
 
 TEST_F(OnlineWorkerTest, ThreeHitsWithTwoNoneAndFiveItemsGiveSevenRowsInOrder) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     OnlineSiteWorker(harness.context, harness.lock, k7dds);
     const Rows rows = RowsOf(harness.onlineList);
     const std::string base = sites.baseAddress("7DDS");
@@ -51,7 +51,7 @@ TEST_F(OnlineWorkerTest, ThreeHitsWithTwoNoneAndFiveItemsGiveSevenRowsInOrder) {
 }
 
 TEST_F(OnlineWorkerTest, LexiangGivesNoRowForADetailPageWithoutPlayList) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     OnlineSiteWorker(harness.context, harness.lock, kLexiang);
     const Rows rows = RowsOf(harness.onlineList);
     EXPECT_EQ(Column(rows, kOnlineInfo),
@@ -61,7 +61,7 @@ TEST_F(OnlineWorkerTest, LexiangGivesNoRowForADetailPageWithoutPlayList) {
 }
 
 TEST_F(OnlineWorkerTest, OnlySevenDdsRowsFollowTheNewestRowSetting) {
-    WorkerHarness harness(sites.addresses(), "英雄");
+    WorkerHarness harness(sites.definitions(), "英雄");
     ScrollLog scrolls;
     harness.onlineList.setObserver(&scrolls);
     harness.settings.keepNewestShown = true;
@@ -73,10 +73,7 @@ TEST_F(OnlineWorkerTest, OnlySevenDdsRowsFollowTheNewestRowSetting) {
 
 TEST(OnlineWorker, AFailedSearchGivesNoRowsAndStillRefreshesTheStatusBar) {
     testsupport::LoopbackServer site(testsupport::Reset());
-    SiteAddresses addresses;
-    addresses.online[k7dds] = site.BaseUrl() + "/";
-    addresses.online[kLexiang] = site.BaseUrl();
-    WorkerHarness harness(addresses, "英雄");
+    WorkerHarness harness(AllSitesAt(site.BaseUrl()), "英雄");
     OnlineSiteWorker(harness.context, harness.lock, k7dds);
     OnlineSiteWorker(harness.context, harness.lock, kLexiang);
     EXPECT_EQ(harness.onlineList.RowCount(), 0);

@@ -37,15 +37,13 @@ class SearchRunWithSitesTest : public ::testing::Test {
     }
 
     FixtureSites sites{SIRELO_FIXTURES_DIR};
+    const SiteDefinitions served = sites.definitions();
     Journal journal;
     FakeRunView view{journal};
     FakeNotifier notifier{journal};
     FakeSearchBox box;
     SteadyClock clock;
-    SearchController controller{{view, notifier, box, clock},
-                                BuiltInSiteDefinitions(),
-                                sites.addresses(),
-                                MakeSiteWorkerLauncher};
+    SearchController controller{{view, notifier, box, clock}, served, MakeSiteWorkerLauncher};
 };
 
 TEST_F(SearchRunWithSitesTest, FiveBatmanPagesFromFourSites) {

@@ -86,10 +86,7 @@ TEST(SiteAnswersTest, LimitsAndChallengesStopTheSiteAndSayWhy) {
         SCOPED_TRACE(answer.name);
         LoopbackServer server(
             testsupport::Answer(HttpResponse(answer.status, answer.body, answer.headers)));
-        SiteAddresses addresses = DefinedAddresses(BuiltInSiteDefinitions());
-        addresses.magnet[kDss] = server.BaseUrl();
-        addresses.online[k7dds] = server.BaseUrl() + "/";
-        WorkerHarness harness(addresses, "英雄");
+        WorkerHarness harness(AllSitesAt(server.BaseUrl()), "英雄");
 
         MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
         MagnetSiteWorker(harness.context, harness.lock, kDss, 2);
@@ -161,18 +158,16 @@ void AskPagesAtOnce(WorkerHarness& harness, const RunLock& run, int pages) {
         worker.join();
 }
 
-SiteDefinitions WithDssPacing(SitePacing pacing) {
-    SiteDefinitions definitions = BuiltInSiteDefinitions();
+SiteDefinitions WithDssPacing(SitePacing pacing, const std::string& base) {
+    SiteDefinitions definitions = AllSitesAt(base);
     definitions.magnet[kDss].pacing = pacing;
     return definitions;
 }
 
 TEST(SitePacingTest, DelayMsSpacesTheStartsOfASitesRequests) {
     PacedSite site;
-    const SiteDefinitions definitions = WithDssPacing({.delayMs = 400});
-    SiteAddresses addresses = DefinedAddresses(definitions);
-    addresses.magnet[kDss] = site.base();
-    WorkerHarness harness(addresses, "英雄", definitions);
+    const SiteDefinitions definitions = WithDssPacing({.delayMs = 400}, site.base());
+    WorkerHarness harness(definitions, "英雄");
     AskPagesAtOnce(harness, std::make_shared<RunRecord>(definitions), 4);
 
     const std::vector<long> gaps = site.gapsMs();
@@ -186,10 +181,8 @@ TEST(SitePacingTest, DelayMsSpacesTheStartsOfASitesRequests) {
 
 TEST(SitePacingTest, MaxInFlightOneNeverHasTwoRequestsOpen) {
     PacedSite site(150ms);
-    const SiteDefinitions definitions = WithDssPacing({.maxInFlight = 1});
-    SiteAddresses addresses = DefinedAddresses(definitions);
-    addresses.magnet[kDss] = site.base();
-    WorkerHarness harness(addresses, "英雄", definitions);
+    const SiteDefinitions definitions = WithDssPacing({.maxInFlight = 1}, site.base());
+    WorkerHarness harness(definitions, "英雄");
     AskPagesAtOnce(harness, std::make_shared<RunRecord>(definitions), 4);
     EXPECT_EQ(site.server().RequestCount(), 4u);
     EXPECT_EQ(site.mostOpen(), 1);
@@ -197,10 +190,8 @@ TEST(SitePacingTest, MaxInFlightOneNeverHasTwoRequestsOpen) {
 
 TEST(SitePacingTest, AStopEndsTheWaitsAndTheirPagesAreNotAsked) {
     PacedSite site;
-    const SiteDefinitions definitions = WithDssPacing({.delayMs = 60000});
-    SiteAddresses addresses = DefinedAddresses(definitions);
-    addresses.magnet[kDss] = site.base();
-    WorkerHarness harness(addresses, "英雄", definitions);
+    const SiteDefinitions definitions = WithDssPacing({.delayMs = 60000}, site.base());
+    WorkerHarness harness(definitions, "英雄");
     const auto run = std::make_shared<RunRecord>(definitions);
     std::thread stopper([&] {
         ASSERT_TRUE(site.server().WaitForRequests(1, 30s));

@@ -29,9 +29,7 @@ std::string DssPage(int count) {
 
 TEST(SiteBounds, APageGivesAtMostItsItemBoundAndAListAtMostItsRowBound) {
     LoopbackServer site(testsupport::Ok(DssPage(1500)));
-    SiteAddresses addresses;
-    addresses.magnet[kDss] = site.BaseUrl();
-    WorkerHarness harness(addresses, "film");
+    WorkerHarness harness(AllSitesAt(site.BaseUrl()), "film");
     MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
     EXPECT_EQ(harness.magnetList.RowCount(), static_cast<int>(kMaxPageItems));
     PageOutcome outcome = harness.run.outcomes.snapshot().magnet[kDss].latest;
@@ -56,9 +54,7 @@ TEST(SiteBounds, AResultPageOfEndlessHitsIsFollowedOnlyToItsBound) {
     LoopbackServer site([&page](const testsupport::ReceivedRequest& request) {
         return testsupport::Ok(request.method == "POST" ? page : "<html></html>");
     });
-    SiteAddresses addresses;
-    addresses.online[k7dds] = site.BaseUrl() + "/";
-    WorkerHarness harness(addresses, "film");
+    WorkerHarness harness(AllSitesAt(site.BaseUrl()), "film");
     OnlineSiteWorker(harness.context, harness.lock, k7dds);
     EXPECT_EQ(site.RequestCount(), 1u + kMaxOnlineHits);
     const PageOutcome outcome = harness.run.outcomes.snapshot().online[k7dds].latest;

@@ -83,16 +83,28 @@ class ScrollLog : public ResultListObserver {
     std::vector<int> rows_;
 };
 
-// What a worker finds around it in the program, with the run's keyword set.
+// The built-in sites, every one asked at `base` (7DDS's ending in "/").
+inline SiteDefinitions AllSitesAt(const std::string& base) {
+    SiteDefinitions sites = BuiltInSiteDefinitions();
+    for (MagnetSite& site : sites.magnet)
+        site.base = base;
+    for (OnlineSite& site : sites.online)
+        site.base = base + (site.base.ends_with('/') ? "/" : "");
+    sites.board.base = base;
+    return sites;
+}
+
+// What a worker finds around it in the program, with the run's keyword set;
+// its sites are asked at their bases.
 struct WorkerHarness {
-    WorkerHarness(SiteAddresses addresses, const std::string& keywordUtf8,
-                  const SiteDefinitions& definitions = BuiltInSiteDefinitions())
-        : context{run, magnetList, onlineList, settings, definitions, std::move(addresses), [this] {
-                      ++statusRefreshes;
-                  }} {
+    WorkerHarness(SiteDefinitions sites, const std::string& keywordUtf8)
+        : definitions(std::move(sites)), context{run,         magnetList,
+                                                 onlineList,  settings,
+                                                 definitions, [this] { ++statusRefreshes; }} {
         run.setKeyword(Utf8ToGbk(keywordUtf8));
     }
 
+    const SiteDefinitions definitions;
     SearchRun run;
     ResultList magnetList{kMagnetColumnCount, kMagnetLink};
     ResultList onlineList{kOnlineColumnCount};

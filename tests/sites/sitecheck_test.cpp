@@ -205,8 +205,9 @@ TEST_F(SitecheckTest, AUserFileRepurposesASlotForTheProgramAndTheTool) {
 
     // The program's start-up path, then its worker.
     AppConfig config;
-    const SiteDefinitions definitions = ProgramSiteDefinitions(config, stderr);
-    WorkerHarness harness(ReadSiteAddresses(config, definitions), "英雄", definitions);
+    SiteDefinitions definitions = ProgramSiteDefinitions(config, stderr);
+    ApplySiteAddresses(config, definitions);
+    WorkerHarness harness(definitions, "英雄");
     MagnetSiteWorker(harness.context, harness.lock, kDss, 1);
     std::vector<std::string> programRows;
     for (const auto& cells : RowsOf(harness.magnetList)) {

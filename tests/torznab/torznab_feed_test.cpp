@@ -35,15 +35,14 @@ struct Row {
 };
 
 // The window's magnet rows by link, after a whole search of `keyword`.
-std::map<std::string, Row> WindowRows(const SiteAddresses& addresses, const LiveSettings& settings,
+std::map<std::string, Row> WindowRows(const SiteDefinitions& sites, const LiveSettings& settings,
                                       const std::string& keyword) {
     Journal journal;
     FakeRunView view(journal);
     FakeNotifier notifier(journal);
     FakeSearchBox box;
     SteadyClock clock;
-    SearchController controller({view, notifier, box, clock}, BuiltInSiteDefinitions(), addresses,
-                                MakeSiteWorkerLauncher);
+    SearchController controller({view, notifier, box, clock}, sites, MakeSiteWorkerLauncher);
     LiveSettings& live = controller.settings();
     live.pageCount = kPages;
     live.intervalMs = 100;
@@ -98,8 +97,7 @@ TEST(TorznabFeed, HoldsTheRowsTheWindowListsWithEveryField) {
     for (auto& site : settings.magnetSites)
         site = true;
     ServedFixtures served(settings, kPages);
-    const std::map<std::string, Row> window =
-        WindowRows(served.sites.addresses(), settings, "Batman");
+    const std::map<std::string, Row> window = WindowRows(served.definitions, settings, "Batman");
     ASSERT_FALSE(window.empty());
 
     const Answer answer = served.get("/api?t=search&q=Batman&limit=1000&" + kKey);

@@ -28,10 +28,8 @@ class ServedFixtures {
     // Serves the magnet sites that `settings` enables, `pages` pages each.
     explicit ServedFixtures(const LiveSettings& settings, int pages = 5) {
         torznab::ServiceOptions options;
-        options.definitions = &BuiltInSiteDefinitions();
-        options.addresses = sites.addresses();
-        options.sites =
-            torznab::EnabledMagnetSites(*options.definitions, options.addresses, settings);
+        options.definitions = &definitions;
+        options.sites = torznab::EnabledMagnetSites(definitions, settings);
         options.pages = pages;
         options.exactSearch = settings.exactSearch;
         options.filterLinks = settings.filterLinks;
@@ -62,6 +60,7 @@ class ServedFixtures {
     }
 
     fixtures::FixtureSites sites{SIRELO_FIXTURES_DIR};
+    const SiteDefinitions definitions = sites.definitions();  // the built-in sites, here
     std::unique_ptr<torznab::TorznabService> service;
     std::unique_ptr<torznab::TorznabServer> server;
     std::thread serving;

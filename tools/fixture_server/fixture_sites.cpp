@@ -5,7 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "sitedefs/site_roster.h"
+#include "config/site_addresses.h"
 
 namespace sirelo::fixtures {
 namespace {
@@ -201,16 +201,13 @@ std::string FixtureSites::baseAddress(std::string_view name) const {
     return site ? site->server->BaseUrl() : std::string();
 }
 
-SiteAddresses FixtureSites::addresses(const SiteDefinitions& definitions) const {
-    SiteAddresses addresses = DefinedAddresses(definitions);
-    for (const MagnetSite& site : definitions.magnet)
-        addresses.magnet[site.index] = baseAddress(site.id);
-    for (const OnlineSite& site : definitions.online) {
-        std::string& address = addresses.online[site.index];
-        address = baseAddress(site.id) + (address.ends_with('/') ? "/" : "");
-    }
-    addresses.board = baseAddress(kBoardAddressKey);
-    return addresses;
+SiteDefinitions FixtureSites::definitions(SiteDefinitions definitions) const {
+    for (MagnetSite& site : definitions.magnet)
+        site.base = baseAddress(site.id);
+    for (OnlineSite& site : definitions.online)
+        site.base = baseAddress(site.id) + (site.base.ends_with('/') ? "/" : "");
+    definitions.board.base = baseAddress(kBoardAddressKey);
+    return definitions;
 }
 
 std::size_t FixtureSites::requestCount(std::string_view name) const {

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "config/site_addresses.h"
 #include "sitedefs/program_definitions.h"
 #include "support/loopback_server.h"
 
@@ -54,9 +53,9 @@ class FixtureSites {
     std::vector<std::string> siteNames() const;
     // "http://127.0.0.1:<port>"; empty for a site that is not served.
     std::string baseAddress(std::string_view site) const;
-    // The addresses of the sites of `definitions` pointing here, each site's
-    // by its id (the 7DDS one ending in "/").
-    SiteAddresses addresses(const SiteDefinitions& definitions = BuiltInSiteDefinitions()) const;
+    // `definitions` with every site's base pointing here, each site's by its
+    // id (the 7DDS one ending in "/"); empty for a site not served.
+    SiteDefinitions definitions(SiteDefinitions definitions = BuiltInSiteDefinitions()) const;
 
     std::size_t requestCount(std::string_view site) const;
     // Requests whose target is exactly `target`, query included.

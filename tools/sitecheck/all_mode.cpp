@@ -33,9 +33,8 @@ std::string StatusText(const TransferOutcome& transfer) {
                : "-";
 }
 
-PageOutcome AskBoard(const SiteDefinitions& definitions, const SiteAddresses& addresses) {
-    const BoardDefinition& board = definitions.board;
-    const std::string url = addresses.board + board.pagePath;
+PageOutcome AskBoard(const BoardDefinition& board) {
+    const std::string url = board.base + board.pagePath;
     PageBudget budget = PageBudgetFromNow();
     const FetchResult fetched = PageFetchWithOutcome(url);
     PageOutcome outcome;
@@ -93,12 +92,12 @@ int RunAll(const std::vector<std::string>& args) {
     if (parsed.positional.size() != 1 || parsed.positional[0].empty())
         throw UsageError("want KEYWORD");
     const int page = parsed.page ? PageNumber(*parsed.page) : 1;
-    const SiteDefinitions definitions = CheckDefinitions(parsed);
+    SiteDefinitions definitions = CheckDefinitions(parsed);
+    ApplyConfiguredAddresses(definitions);
     UseProxy(parsed);
 
     SiteSearchOptions search;
     search.definitions = &definitions;
-    search.addresses = ConfiguredAddresses(definitions);
     search.keyword = Utf8ToGbk(parsed.positional[0]);
     search.firstPage = search.lastPage = page;
     search.startThread = StartDetached;
@@ -121,7 +120,7 @@ int RunAll(const std::vector<std::string>& args) {
     };
     std::thread board([&] {
         const auto start = std::chrono::steady_clock::now();
-        PageOutcome outcome = AskBoard(definitions, search.addresses);
+        PageOutcome outcome = AskBoard(definitions.board);
         lines.add(search.sites.size(), {"院线热映", std::move(outcome),
                                         std::chrono::duration_cast<std::chrono::milliseconds>(
                                             std::chrono::steady_clock::now() - start)

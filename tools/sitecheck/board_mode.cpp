@@ -19,11 +19,12 @@ int RunBoard(const std::vector<std::string>& args) {
     const std::string savedPage = parsed.page ? SavedPage(*parsed.page) : "";
 
     DefinitionOrigins origins;
-    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
+    SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
     const BoardDefinition& board = definitions.board;
     const bool explain = parsed.flags.contains("--explain");
     if (explain) PrintBoardDefinition(board, origins, stdout);
-    const std::string base = parsed.base ? *parsed.base : ConfiguredAddresses(definitions).board;
+    ApplyConfiguredAddresses(definitions);
+    const std::string base = parsed.base ? *parsed.base : board.base;
     UseProxy(parsed);
     const FetchResult fetched = parsed.page ? FetchResult{savedPage, SavedPageTransfer(savedPage)}
                                             : PageFetchWithOutcome(base + board.pagePath);

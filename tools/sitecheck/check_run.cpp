@@ -84,16 +84,17 @@ TransferOutcome SavedPageTransfer(std::string_view bytes) {
     return transfer;
 }
 
-SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions) {
-    SiteAddresses addresses = ReadSiteAddresses(TheAppConfig(), definitions);
-    for (const RefusedAddress& refused : addresses.refused) {
+bool ApplyConfiguredAddresses(SiteDefinitions& definitions) {
+    const std::vector<RefusedAddress> refusedAddresses =
+        ApplySiteAddresses(TheAppConfig(), definitions);
+    for (const RefusedAddress& refused : refusedAddresses) {
         std::fprintf(stderr,
                      "sirelo-sitecheck: %s: [站点地址] %s = %s: wants http:// or https://, a host "
                      "and an optional port, and nothing else; the built-in %s is used\n",
                      TheAppConfig().configFilePath().c_str(), refused.key.c_str(),
                      TerminalSafe(GbkToUtf8(refused.value)).c_str(), refused.builtIn.c_str());
     }
-    return addresses;
+    return refusedAddresses.empty();
 }
 
 int PageNumber(const std::string& text) {
@@ -131,8 +132,8 @@ std::size_t CountOf(std::string_view text, std::string_view marker) {
     return count;
 }
 
-CheckRun::CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses, std::string keyword)
-    : context{run, magnetList, onlineList, settings, definitions, std::move(addresses), {}} {
+CheckRun::CheckRun(const SiteDefinitions& definitions, std::string keyword)
+    : context{run, magnetList, onlineList, settings, definitions, {}} {
     run.setKeyword(std::move(keyword));
 }
 

@@ -69,9 +69,10 @@ void UseProxy(const CheckArgs& args);
 // A request read from a saved page instead of the site: answered, no status.
 TransferOutcome SavedPageTransfer(std::string_view bytes);
 
-// The program's addresses: the definitions' bases, and [站点地址] of the
-// configuration file over them.
-SiteAddresses ConfiguredAddresses(const SiteDefinitions& definitions);
+// The program's addresses: [站点地址] of the configuration file over the
+// definitions' bases (ApplySiteAddresses). Each refused value is told on
+// stderr; false when there was one.
+bool ApplyConfiguredAddresses(SiteDefinitions& definitions);
 
 // A page number from 1 on; throws UsageError for anything else.
 int PageNumber(const std::string& text);
@@ -87,7 +88,8 @@ std::size_t CountOf(std::string_view text, std::string_view marker);
 
 // A whole search run for one worker, with its keyword (GBK) set.
 struct CheckRun {
-    CheckRun(const SiteDefinitions& definitions, SiteAddresses addresses, std::string keyword);
+    // `definitions` outlive the run.
+    CheckRun(const SiteDefinitions& definitions, std::string keyword);
     CheckRun(const CheckRun&) = delete;
     CheckRun& operator=(const CheckRun&) = delete;
 

@@ -67,7 +67,7 @@ int RunValidate(const std::vector<std::string>& args) {
     if (!loaded.warnings.empty()) summary += ", " + Counted(loaded.warnings.size(), "warning");
     std::fprintf(stderr, "%s: %s\n", TerminalSafe(path).c_str(), summary.c_str());
     // The user's own setup also has its addresses in Configuration.ini.
-    const bool refusedAddress = !named && !ConfiguredAddresses(loaded.definitions).refused.empty();
+    const bool refusedAddress = !named && !ApplyConfiguredAddresses(loaded.definitions);
     return loaded.problems.empty() && !refusedAddress ? 0 : 1;
 }
 

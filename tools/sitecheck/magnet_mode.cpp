@@ -20,7 +20,7 @@ int RunMagnet(const std::vector<std::string>& args) {
         throw UsageError("want SITE KEYWORD [PAGE]");
     }
     DefinitionOrigins origins;
-    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
+    SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
     const int siteIndex = SiteIndexById(definitions.magnet, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
@@ -32,17 +32,16 @@ int RunMagnet(const std::vector<std::string>& args) {
     if (explain) {
         PrintMagnetDefinition(site, "magnet." + KeyText(parsed.positional[0]), origins, stdout);
     }
-    SiteAddresses addresses = ConfiguredAddresses(definitions);
-    if (parsed.base) addresses.magnet[siteIndex] = *parsed.base;
-    CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
+    ApplyConfiguredAddresses(definitions);
+    if (parsed.base) definitions.magnet[siteIndex].base = *parsed.base;
+    CheckRun check(definitions, Utf8ToGbk(keyword));
     const bool filters = !parsed.flags.contains("--no-filters");
     check.settings.exactSearch = filters;
     check.settings.filterLinks = filters;
 
     // The worker's own steps: the page's address, its bytes, the rows they give.
     UseProxy(parsed);
-    const std::string url =
-        MagnetPageUrl(site, check.context.addresses.magnet[siteIndex], check.run.keyword(), page);
+    const std::string url = MagnetPageUrl(site, site.base, check.run.keyword(), page);
     const FetchResult fetched = parsed.page ? FetchResult{savedPage, SavedPageTransfer(savedPage)}
                                             : PageFetchWithOutcome(url);
     if (explain) {

@@ -16,7 +16,7 @@ int RunOnline(const std::vector<std::string>& args) {
     const CheckArgs parsed = ParseCheckArgs(args, {"--explain"});
     if (parsed.positional.size() != 2) throw UsageError("want SITE KEYWORD");
     DefinitionOrigins origins;
-    const SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
+    SiteDefinitions definitions = CheckDefinitions(parsed, &origins);
     const int siteIndex = SiteIndexById(definitions.online, parsed.positional[0]);
     const std::string& keyword = parsed.positional[1];
     if (keyword.empty()) throw UsageError("KEYWORD is empty");
@@ -25,13 +25,13 @@ int RunOnline(const std::vector<std::string>& args) {
         PrintOnlineDefinition(definitions.online[siteIndex],
                               "online." + KeyText(parsed.positional[0]), origins, stdout);
     }
-    SiteAddresses addresses = ConfiguredAddresses(definitions);
+    ApplyConfiguredAddresses(definitions);
     if (parsed.base) {
         // Kept ending in "/" where the site's paths want one.
-        std::string& address = addresses.online[siteIndex];
+        std::string& address = definitions.online[siteIndex].base;
         address = *parsed.base + (address.ends_with('/') ? "/" : "");
     }
-    CheckRun check(definitions, std::move(addresses), Utf8ToGbk(keyword));
+    CheckRun check(definitions, Utf8ToGbk(keyword));
     UseProxy(parsed);
     OnlineSiteWorker(check.context, std::make_shared<RunRecord>(definitions), siteIndex);
 

@@ -11,7 +11,6 @@
 #include "app/detached_thread.h"
 #include "config/app_config.h"
 #include "config/network_settings.h"
-#include "config/site_addresses.h"
 #include "config/stored_settings.h"
 #include "net/http_proxy.h"
 #include "sitedefs/program_definitions.h"
@@ -55,7 +54,11 @@ int main(int argc, char* argv[]) {
 
     static AppConfig config = args.configDir ? AppConfig(*args.configDir) : AppConfig();
     SetHttpProxy(ReadProxySetting(config));
-    static const SiteDefinitions definitions = ProgramSiteDefinitions(config, stderr);
+    static const SiteDefinitions definitions = [&] {
+        SiteDefinitions read = ProgramSiteDefinitions(config, stderr);
+        ApplySiteAddresses(config, read);
+        return read;
+    }();
     const std::vector<SiteSwitch> switches = SiteSwitchesOf(definitions);
     LiveSettings settings(switches);
     ReadStoredSettings(config, settings, switches);
@@ -67,8 +70,7 @@ int main(int argc, char* argv[]) {
 
     torznab::ServiceOptions service;
     service.definitions = &definitions;
-    service.addresses = ReadSiteAddresses(config, definitions);
-    service.sites = torznab::EnabledMagnetSites(definitions, service.addresses, settings);
+    service.sites = torznab::EnabledMagnetSites(definitions, settings);
     service.pages = settings.pageCount;
     service.exactSearch = settings.exactSearch;
     service.filterLinks = settings.filterLinks;

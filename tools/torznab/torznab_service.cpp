@@ -105,16 +105,12 @@ std::string Description(std::size_t items, std::size_t answered, std::size_t ask
 }  // namespace
 
 std::vector<ServedSite> EnabledMagnetSites(const SiteDefinitions& definitions,
-                                           const SiteAddresses& addresses,
                                            const LiveSettings& settings) {
     std::vector<ServedSite> sites;
     for (const MagnetSite& site : definitions.magnet) {
         const auto place = static_cast<std::size_t>(site.index);
         if (place >= settings.magnetSites.size() || !settings.magnetSites[place]) continue;
-        sites.push_back({site.id,
-                         GbkToUtf8(site.label),
-                         {SiteKind::Magnet, site.index},
-                         AddressAt(addresses.magnet, site.index)});
+        sites.push_back({site.id, GbkToUtf8(site.label), {SiteKind::Magnet, site.index}});
     }
     return sites;
 }
@@ -148,7 +144,8 @@ Reply TorznabService::answer(std::string_view indexer, const QueryParams& params
     if (function == "indexers" && indexer == kAllIndexers) {
         std::vector<IndexerEntry> entries;
         for (const ServedSite* site : sites)
-            entries.push_back({site->id, site->title, site->base});
+            entries.push_back(
+                {site->id, site->title, options_.definitions->magnet[site->site.index].base});
         return Xml(IndexersDocument(entries));
     }
     if (function == "search" || function == "movie") return search(sites, params);
@@ -177,7 +174,6 @@ Reply TorznabService::search(const std::vector<const ServedSite*>& sites,
     std::vector<AnswerCache::Claim> claims;
     SiteSearchOptions run;
     run.definitions = options_.definitions;
-    run.addresses = options_.addresses;
     run.keyword = keyword;
     run.lastPage = options_.pages;
     run.exactSearch = options_.exactSearch;
@@ -227,7 +223,7 @@ Reply TorznabService::search(const std::vector<const ServedSite*>& sites,
             TorznabItem item;
             item.title = GbkToUtf8(row.cells[kMagnetName]);
             item.magnetLink = GbkToUtf8(link);
-            item.comments = MagnetPageUrl(definition, site.base, keyword, row.page);
+            item.comments = MagnetPageUrl(definition, definition.base, keyword, row.page);
             item.indexerId = site.id;
             item.indexerTitle = site.title;
             item.pubDate = PubDate(row.cells[kMagnetCreated], now);

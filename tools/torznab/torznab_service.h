@@ -12,7 +12,6 @@
 
 #include "answer_cache.h"
 #include "config/live_settings.h"
-#include "config/site_addresses.h"
 #include "sitedefs/site_definitions.h"
 #include "sites/site_search.h"
 
@@ -23,17 +22,15 @@ struct ServedSite {
     std::string id;     // UTF-8, the <id> of its path
     std::string title;  // UTF-8
     SiteRef site;
-    std::string base;  // where its result pages are
 };
 
 // The enabled magnet sites, in their order.
 std::vector<ServedSite> EnabledMagnetSites(const SiteDefinitions& definitions,
-                                           const SiteAddresses& addresses,
                                            const LiveSettings& settings);
 
 struct ServiceOptions {
-    const SiteDefinitions* definitions = nullptr;  // lives as long as the process
-    SiteAddresses addresses;
+    // Addresses applied; lives as long as the process.
+    const SiteDefinitions* definitions = nullptr;
     std::vector<ServedSite> sites;
     int pages = 10;  // 搜索页数
     bool exactSearch = true;
