@@ -20,14 +20,6 @@ namespace {
 using namespace std::chrono_literals;
 using Time = std::chrono::steady_clock;
 
-std::string ReadFixture(const std::string& file) {
-    std::ifstream in(std::string(SIRELO_FIXTURES_DIR) + "/" + file, std::ios::binary);
-    if (!in) throw std::runtime_error("fixture file missing: " + file);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 const std::vector<fixtures::FixtureRoute>& Routes() {
     static const auto* routes = new std::vector<fixtures::FixtureRoute>(
         fixtures::ParseRouteTable(ReadFixture("routes.txt")));
@@ -63,6 +55,14 @@ long StatusField(std::string_view name) {
 }
 
 }  // namespace
+
+std::string ReadFixture(const std::string& file) {
+    std::ifstream in(std::string(SIRELO_FIXTURES_DIR) + "/" + file, std::ios::binary);
+    if (!in) throw std::runtime_error("fixture file missing: " + file);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 const char* ModeName(HostileMode mode) {
     switch (mode) {
@@ -140,15 +140,6 @@ SiteDefinitions WithSiteAt(SiteDefinitions sites, std::string_view key, const st
     if (key != kBoardAddressKey) throw std::invalid_argument("no such site: " + std::string(key));
     sites.board.base = base;
     return sites;
-}
-
-std::string AddressSection(const SiteDefinitions& sites) {
-    std::string text = "[站点地址]\r\n";
-    for (const MagnetSite& site : sites.magnet)
-        text += site.id + "=" + site.base + "\r\n";
-    for (const OnlineSite& site : sites.online)
-        text += site.id + "=" + site.base + "\r\n";
-    return text + kBoardAddressKey + "=" + sites.board.base + "\r\n";
 }
 
 RowsPerSite CountRowsPerSite(const ResultList& magnetList, const ResultList& onlineList) {

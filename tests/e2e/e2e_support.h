@@ -73,9 +73,9 @@ class LateSite {
 // `sites` with the site of that [站点地址] key asked at `base` instead.
 SiteDefinitions WithSiteAt(SiteDefinitions sites, std::string_view key, const std::string& base);
 
-// [站点地址] of Configuration.ini (UTF-8) with every site of `sites` at its
-// base, as a user would write it.
-std::string AddressSection(const SiteDefinitions& sites);
+// The bytes of a file under tests/fixtures; throws std::runtime_error when it
+// cannot be read.
+std::string ReadFixture(const std::string& file);
 
 // Rows per 来源站点 cell (UTF-8), over both lists.
 using RowsPerSite = std::map<std::string, int>;

@@ -20,7 +20,6 @@
 #include "app/site_worker_launcher.h"
 #include "config/app_config.h"
 #include "config/profile_file.h"
-#include "e2e_support.h"
 #include "fixture_sites.h"
 #include "sitedefs/program_definitions.h"
 #include "sitedefs/site_roster.h"
@@ -107,7 +106,7 @@ void FeedWindowTest::closeProgram() {
 
 void FeedWindowTest::writeSettings(bool withFeed) {
     std::string text = "[软件设置]\r\n搜索页数=3\r\n间隔时间=100\r\n[磁力站点]\r\nDSS=假\r\n";
-    text += e2e::AddressSection(sites_->definitions());
+    text += fixtures::FixtureSites::addressSection(sites_->definitions());
     if (withFeed) {
         text += "[站点]\r\n订阅地址=" + feed_->address() + "\r\n订阅公钥=" + signer_->publicKey() +
                 "\r\n";

@@ -44,13 +44,6 @@ constexpr long kPeakGrowthBoundKb = 256 * 1024;
 const char* const kTemplates[] = {"btrabbit/batman-1.html", "zzs/hero-1.html", "dss/hero-1.html",
                                   "btbook/batman-1.html"};
 
-std::string ReadFixture(const std::string& file) {
-    std::ifstream in(std::string(SIRELO_FIXTURES_DIR) + "/" + file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // The site's first result page with every info hash made unique to this site,
 // page and item, so that no two pages share a link.
 std::string PageOf(const std::string& templatePage, int site, int page) {

@@ -33,6 +33,8 @@
 #include "config/profile_text.h"
 #include "e2e_support.h"
 #include "fixture_sites.h"
+#include "sitedefs/definition_layers.h"
+#include "sitedefs/definitions_loader.h"
 #include "sitedefs/program_definitions.h"
 #include "sitedefs/site_roster.h"
 #include "sites/magnet_site.h"
@@ -106,6 +108,7 @@ class WindowEndToEndTest : public QObject {
     void settingsChangedDuringARunAreInTheFile();
     void pauseContinueAndStopDuringARealRun();
     void aSecondSearchStartsClean();
+    void sitesAddedByTheUsersFileListTheirRows();
     void lateAnswersOfAnEarlierSearchAreDropped();
     void aHostileSiteAmongHealthyOnes_data();
     void aHostileSiteAmongHealthyOnes();
@@ -115,10 +118,11 @@ class WindowEndToEndTest : public QObject {
     T* child(const char* name) const {
         return testing::FindControl<T>(window_.get(), name);
     }
-    // Writes Configuration.ini, then builds the window as the program does and
-    // waits until the board is filled and its loader has ended.
-    // The program's start with the built-in sites at `sites`' addresses.
+    // Writes Configuration.ini with [站点地址] at `sites`' addresses, then builds
+    // the window as the program does (the definitions' layers, the addresses)
+    // and waits until the board is filled and its loader has ended.
     bool openWindow(const QString& settings, const SiteDefinitions& sites);
+    QString configFolder() const { return configHome_->path() + QStringLiteral("/配置/Sirelo"); }
     // A run button. The second click of a double-click on them does not act, so
     // the test's clicks keep the double-click interval apart.
     void click(const char* button) {
@@ -199,15 +203,17 @@ void WindowEndToEndTest::cleanup() {
 }
 
 bool WindowEndToEndTest::openWindow(const QString& settings, const SiteDefinitions& sites) {
-    const QString folder = configHome_->path() + QStringLiteral("/配置/Sirelo");
+    const QString folder = configFolder();
     QDir().mkpath(folder);
     QFile file(folder + QStringLiteral("/Configuration.ini"));
     if (!file.open(QIODevice::WriteOnly)) return false;
-    const std::string bytes = Utf8ToGbk(e2e::AddressSection(sites)) + Gbk(settings);
+    const std::string bytes =
+        Utf8ToGbk(fixtures::FixtureSites::addressSection(sites)) + Gbk(settings);
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     file.close();
 
-    definitions_ = std::make_unique<SiteDefinitions>(BuiltInSiteDefinitions());
+    definitions_ =
+        std::make_unique<SiteDefinitions>(LoadDefinitionLayers(TheAppConfig()).definitions);
     ApplySiteAddresses(TheAppConfig(), *definitions_);
     window_ =
         std::make_unique<MainWindow>(clock_, *definitions_, [this](const WorkerContext& context) {
@@ -427,6 +433,55 @@ void WindowEndToEndTest::pauseContinueAndStopDuringARealRun() {
     // The online search never started.
     QCOMPARE(sites_->requestCount("7DDS"), 0u);
     QCOMPARE(sites_->requestCount("乐享电影网"), 0u);
+}
+
+// The worked example of docs/sites.md as the user's sites.toml: two magnet
+// sites and an online one, asked at their [站点地址] addresses, their rows
+// under their labels, each asked only while its checkbox is ticked.
+void WindowEndToEndTest::sitesAddedByTheUsersFileListTheirRows() {
+    const std::string file = e2e::ReadFixture("added/sites.toml");
+    const LoadedDefinitions added =
+        ApplyDefinitions(BuiltInSiteDefinitions(), file, "sites.toml", DefinitionsOrigin::User);
+    QVERIFY(added.problems.empty());
+    QDir().mkpath(configFolder());
+    QFile userFile(configFolder() + QStringLiteral("/sites.toml"));
+    QVERIFY(userFile.open(QIODevice::WriteOnly));
+    userFile.write(file.data(), static_cast<qint64>(file.size()));
+    userFile.close();
+    QVERIFY(openWindow(SoftwareSettings(3, 100), sites_->definitions(added.definitions)));
+    auto* rows = child<QCheckBox>("Rows_选择框");
+    auto* gbk = child<QCheckBox>("gbk-site_选择框");
+    QVERIFY(rows->isChecked() && !gbk->isChecked() &&
+            child<QCheckBox>("film-1_选择框")->isChecked());
+
+    typeSearch(QStringLiteral("英雄"));
+    click("搜索_按钮");
+    QVERIFY(waitForRunEnd());
+    e2e::RowsPerSite shown = rowsPerSite();
+    QCOMPARE(shown["表格站"], 3);
+    QCOMPARE(shown["影院一号"], 3);
+    QCOMPARE(shown.count("国标站"), 0u);
+    QCOMPARE(sites_->requestCount("gbk-site"), 0u);
+    QCOMPARE(sites_->requestCount("Rows"), 2u);  // its second page is empty
+    QVERIFY(column("超级列表框1", kMagnetName).contains(QStringLiteral("英雄本色 & 续集")));
+    QVERIFY(column("超级列表框2", kOnlinePageAddress)
+                .contains(QString::fromStdString(sites_->baseAddress("film-1")) +
+                          QStringLiteral("/play/1-2.html")));
+
+    selectTab(3);
+    QTest::mouseClick(gbk, Qt::LeftButton);
+    QTest::mouseClick(rows, Qt::LeftButton);
+    sites_->clearRequests();
+    click("搜索_按钮");
+    QVERIFY(waitForRunEnd());
+    shown = rowsPerSite();
+    QCOMPARE(shown["国标站"], 2);
+    QCOMPARE(shown.count("表格站"), 0u);
+    QCOMPARE(sites_->requestCount("Rows"), 0u);
+    const std::string config = configFileText();
+    QCOMPARE(GbkToUtf8(ReadProfileValue(config, Utf8ToGbk("磁力站点"), "gbk-site")),
+             std::string("真"));
+    QCOMPARE(GbkToUtf8(ReadProfileValue(config, Utf8ToGbk("磁力站点"), "Rows")), std::string("假"));
 }
 
 void WindowEndToEndTest::aSecondSearchStartsClean() {

@@ -13,6 +13,7 @@
 #include "config/config_test_support.h"
 #include "fixture_sites.h"
 #include "site_test_support.h"
+#include "sitedefs/definitions_loader.h"
 #include "sitedefs/program_definitions.h"
 #include "sitedefs/site_roster.h"
 #include "sites/magnet_worker.h"
@@ -410,6 +411,44 @@ TEST_F(SitecheckTest, AllSaysHowEverySiteEnded) {
     EXPECT_NE(lines[4].find("\t7\t"), std::string::npos) << "7DDS's seven rows";
     EXPECT_NE(lines[5].find("页面中未找到结果标记"), std::string::npos);
     EXPECT_NE(lines[6].find("\t10\t"), std::string::npos) << "ten films";
+}
+
+// The worked example of docs/sites.md as the user's file: `all` lists the added
+// sites after the built-in ones of their kind, and each mode asks them.
+TEST_F(SitecheckTest, TheAddedSitesOfTheWorkedExampleListTheirRows) {
+    const std::string file = ReadText(std::string(SIRELO_FIXTURES_DIR) + "/added/sites.toml");
+    const LoadedDefinitions added =
+        ApplyDefinitions(BuiltInSiteDefinitions(), file, "sites.toml", DefinitionsOrigin::User);
+    ASSERT_TRUE(added.problems.empty());
+    home.writeFile(
+        Utf8ToGbk(fixtures::FixtureSites::addressSection(sites.definitions(added.definitions))));
+    std::ofstream(home.folder() + "/sites.toml") << file;
+
+    const ToolRun all = sitecheck({"all", "英雄"});
+    std::vector<std::string> labels;
+    for (const std::string& line : all.lines())
+        labels.push_back(line.substr(0, line.find('\t')));
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"Btrabbit", "ZZS", "DSS", "Btbook", "表格站", "国标站",
+                                        "7DDS", "乐享电影网", "影院一号", "院线热映"}))
+        << all.out << all.err;
+    for (const char* line : {"表格站\tok\t200\t", "国标站\tok\t200\t", "影院一号\tok\t200\t"})
+        EXPECT_NE(all.out.find(line), std::string::npos) << line << "\n" << all.out;
+
+    const struct {
+        std::vector<std::string> args;
+        std::string rowLabel;
+        std::size_t rows;
+    } modes[] = {{{"magnet", "Rows", "英雄"}, "\t表格站\t", 3},
+                 {{"magnet", "gbk-site", "英雄"}, "\t国标站\t", 2},
+                 {{"online", "film-1", "英雄"}, "\t影院一号\t", 3}};
+    for (const auto& mode : modes) {
+        const ToolRun run = sitecheck(mode.args);
+        std::size_t rows = 0;
+        for (const std::string& line : run.lines())
+            rows += line.find(mode.rowLabel) != std::string::npos;
+        EXPECT_EQ(rows, mode.rows) << run.out << run.err;
+    }
 }
 
 TEST_F(SitecheckTest, AllTellsALimitFromAChallenge) {

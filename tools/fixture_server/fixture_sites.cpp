@@ -210,6 +210,15 @@ SiteDefinitions FixtureSites::definitions(SiteDefinitions definitions) const {
     return definitions;
 }
 
+std::string FixtureSites::addressSection(const SiteDefinitions& sites) {
+    std::string text = "[站点地址]\r\n";
+    for (const MagnetSite& site : sites.magnet)
+        text += site.id + "=" + site.base + "\r\n";
+    for (const OnlineSite& site : sites.online)
+        text += site.id + "=" + site.base + "\r\n";
+    return text + kBoardAddressKey + "=" + sites.board.base + "\r\n";
+}
+
 std::size_t FixtureSites::requestCount(std::string_view name) const {
     const Site* site = find(name);
     return site ? site->server->RequestCount() : 0;

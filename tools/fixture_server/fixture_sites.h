@@ -56,6 +56,9 @@ class FixtureSites {
     // `definitions` with every site's base pointing here, each site's by its
     // id (the 7DDS one ending in "/"); empty for a site not served.
     SiteDefinitions definitions(SiteDefinitions definitions = BuiltInSiteDefinitions()) const;
+    // [站点地址] of Configuration.ini (UTF-8) as a user would write it, every
+    // site of `sites` at its base: how the program is pointed here.
+    static std::string addressSection(const SiteDefinitions& sites);
 
     std::size_t requestCount(std::string_view site) const;
     // Requests whose target is exactly `target`, query included.
