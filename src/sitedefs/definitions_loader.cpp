@@ -11,7 +11,6 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -40,9 +39,6 @@ enum class TextKind {
     Path,      // as written, not empty
     Template,  // as written, with {keyword} in it
 };
-
-constexpr std::array<std::string_view, kFieldCount> kFieldKeys{"name", "link", "size", "heat",
-                                                               "created"};
 
 long LineOf(const toml::source_region& region) {
     return static_cast<long>(region.begin.line);

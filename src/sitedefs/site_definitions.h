@@ -29,6 +29,10 @@ struct SitePacing {
 
 enum MagnetField { kFieldName, kFieldLink, kFieldSize, kFieldHeat, kFieldCreated, kFieldCount };
 
+// Each field's table in a definitions file, by MagnetField.
+inline constexpr std::array<std::string_view, kFieldCount> kFieldKeys{"name", "link", "size",
+                                                                      "heat", "created"};
+
 // A raw piece is everything between a start marker and the next end marker.
 struct FieldRule {
     std::string startMarker;  // GBK, matched byte for byte

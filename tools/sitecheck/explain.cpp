@@ -1,6 +1,5 @@
 #include "explain.h"
 
-#include <array>
 #include <string>
 #include <utility>
 
@@ -134,8 +133,6 @@ void PrintEntry(DefinitionPrinter& print, const SiteEntry& site) {
 
 void PrintMagnetDefinition(const MagnetSite& site, const std::string& table,
                            const DefinitionOrigins& origins, std::FILE* out) {
-    constexpr std::array<const char*, kFieldCount> kNames{"name", "link", "size", "heat",
-                                                          "created"};
     DefinitionPrinter print(table, origins, out);
     PrintEntry(print, site);
     print.text("base", site.base);
@@ -145,7 +142,7 @@ void PrintMagnetDefinition(const MagnetSite& site, const std::string& table,
     print.key("delay_ms", std::to_string(site.pacing.delayMs));
     print.key("max_in_flight", std::to_string(site.pacing.maxInFlight));
     for (int f = 0; f < kFieldCount; ++f) {
-        const std::string field = kNames[f];
+        const std::string field(kFieldKeys[f]);
         print.text(field + ".start", site.fields[f].startMarker);
         print.text(field + ".end", site.fields[f].endMarker);
         print.key(field + ".steps", StepsText(site.fields[f].steps));
@@ -208,12 +205,11 @@ void PrintBoardDefinition(const BoardDefinition& board, const DefinitionOrigins&
 }
 
 void ExplainMagnetPage(const MagnetSite& site, std::string_view page, std::FILE* out) {
-    constexpr std::array<const char*, kFieldCount> kNames{"name", "link", "size", "heat",
-                                                          "created"};
     std::fprintf(out, "page: %zu bytes as GBK\n", page.size());
     for (int f = 0; f < kFieldCount; ++f) {
         const FieldRule& rule = site.fields[f];
-        ExplainCut(kNames[f], page, rule.startMarker, rule.endMarker, rule.steps, out);
+        ExplainCut(std::string(kFieldKeys[f]).c_str(), page, rule.startMarker, rule.endMarker,
+                   rule.steps, out);
     }
     if (!site.noResults.empty()) {
         std::fprintf(out, "no_results %s\n", CountOf(page, site.noResults) ? "found" : "not found");
