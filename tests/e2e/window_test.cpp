@@ -467,6 +467,11 @@ void WindowEndToEndTest::sitesAddedByTheUsersFileListTheirRows() {
     QVERIFY(column("超级列表框2", kOnlinePageAddress)
                 .contains(QString::fromStdString(sites_->baseAddress("film-1")) +
                           QStringLiteral("/play/1-2.html")));
+    // Their outcomes in words, as the built-in sites'.
+    QVERIFY2(rows->toolTip().contains(QStringLiteral("表格站：第1页")),
+             qPrintable(rows->toolTip()));
+    QVERIFY(window_->statusPaneToolTip(0).contains(QStringLiteral("表格站：第1页")));
+    QVERIFY(window_->statusPaneToolTip(1).contains(QStringLiteral("影院一号：2个结果")));
 
     selectTab(3);
     QTest::mouseClick(gbk, Qt::LeftButton);
